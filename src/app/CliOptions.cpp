@@ -1,0 +1,95 @@
+#include "CliOptions.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+void addGlobalOptions(QCommandLineParser& parser) {
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addHelpOption();
+    TransportChoice::addOptions(parser);
+    parser.addOption({QStringLiteral("address"),
+                      QStringLiteral("Module address of the logger (default: first entry of the "
+                                     "device list file lidi.IDO)."),
+                      QStringLiteral("ADDR")});
+    parser.addOption({QStringLiteral("lang"),
+                      QStringLiteral("Language of the messages: p, e or i (default: settings file)."),
+                      QStringLiteral("p|e|i")});
+    parser.addOption({QStringLiteral("trace"),
+                      QStringLiteral("Write every block sent and received to stderr, in hex.")});
+    parser.addOption({QStringLiteral("timeout"),
+                      QStringLiteral("Give up talking to the logger after S seconds (default 120)."),
+                      QStringLiteral("S")});
+}
+
+} // namespace
+
+const QStringList& CliOptions::commands() {
+    // Commands join this list as they are built.
+    static const QStringList list;
+    return list;
+}
+
+QString CliOptions::usage() {
+    QCommandLineParser parser;
+    addGlobalOptions(parser);
+    QString text = QStringLiteral("Usage: tervix-cli [--port PATH | --ftdi | --simulate] "
+                                  "[--address ADDR] [--lang p|e|i] [--trace] [--timeout S] "
+                                  "COMMAND ...\n\n");
+    text += parser.helpText().section(QLatin1Char('\n'), 2);
+    text += QStringLiteral("\nCommands:\n");
+    if (commands().isEmpty())
+        text += QStringLiteral("  (none in this build)\n");
+    for (const QString& c : commands())
+        text += QStringLiteral("  ") + c + QLatin1Char('\n');
+    text += QStringLiteral("\nExit status: 0 success, 1 bad usage, 2 interface, link or logger "
+                           "failure, 3 file error.\n");
+    return text;
+}
+
+bool CliOptions::parse(const QStringList& arguments, CliOptions* options, QString* error) {
+    QCommandLineParser parser;
+    addGlobalOptions(parser);
+    *options = {};
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        options->helpRequested = true;
+        return true;
+    }
+    if (!TransportChoice::fromParser(parser, &options->transport, error))
+        return false;
+    options->address = parser.value(QStringLiteral("address"));
+    if (parser.isSet(QStringLiteral("lang"))) {
+        const QString lang = parser.value(QStringLiteral("lang"));
+        if (lang != u"p" && lang != u"e" && lang != u"i") {
+            *error = QStringLiteral("--lang takes p, e or i");
+            return false;
+        }
+        options->language = lang.at(0).toLatin1();
+    }
+    options->trace = parser.isSet(QStringLiteral("trace"));
+    if (parser.isSet(QStringLiteral("timeout"))) {
+        bool ok = false;
+        const int s = parser.value(QStringLiteral("timeout")).toInt(&ok);
+        if (!ok || s <= 0) {
+            *error = QStringLiteral("--timeout takes a whole number of seconds above 0");
+            return false;
+        }
+        options->timeoutSeconds = s;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        *error = QStringLiteral("no command given");
+        return false;
+    }
+    options->command = positional.first();
+    options->commandArguments = positional.mid(1);
+    if (!commands().contains(options->command)) {
+        *error = QStringLiteral("unknown command: ") + options->command;
+        return false;
+    }
+    return true;
+}

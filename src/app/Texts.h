@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+
+// Every text the program shows, by interface language: 'p' Portuguese, 'e' Spanish,
+// 'i' English. A text that exists in Portuguese only is either repeated in every column
+// (shown in every language) or absent from the Spanish and English columns (shown only
+// in Portuguese).
+enum class Txt {
+    // Main window captions. The Spanish and English columns hold the design texts, which
+    // those languages keep; Portuguese sets its own.
+    Arquivo1,
+    Abrir1,
+    Salvarcomo1,
+    Imprimir1,
+    mnSair,
+    Grafico1,
+    mnSobre,
+    Label5,
+    Label1,
+    Label2,
+    Label3,
+    Label4,
+    Label6,
+    Label7,
+    Label8,
+    Label9,
+    Label10,
+    GroupBox1,
+    Button2,
+    GroupBox2,
+    Button3,
+    Registros,
+    CheckBox1,
+    Button6,
+    Button4,
+    Button5,
+    // Design texts that no language changes.
+    Label11,
+    Label12,
+    Label15,
+    Label16,
+    Button7,
+    GroupBox3,
+    WindowCaption,
+    ApplicationTitle,
+
+    // Record grid header row.
+    HeaderRecord,
+    HeaderDate,
+    HeaderTime,
+    HeaderValue,
+
+    // Settings file.
+    SettingsFileCannotOpen,
+
+    // USB interface.
+    UsbConnected,
+    UsbDisconnected,
+    UsbDisconnectedAfterReset,
+    UsbButtonWhileOpen,
+    UsbButtonWhileClosed,
+    UsbOpenFailed,
+    SendFailed,
+    RemoteButtonConnect,
+    RemoteButtonDisconnect,
+
+    Count
+};
+
+namespace Texts {
+
+// The text of id for the language; empty when the text is not shown in that language.
+// An unknown language code reads as Portuguese.
+QString text(Txt id, char language);
+
+// Whether the text is shown at all in the language.
+bool shownIn(Txt id, char language);
+
+// The design text of a main-window caption (the one Spanish and English keep).
+QString design(Txt id);
+
+bool isLanguage(char code);
+
+} // namespace Texts

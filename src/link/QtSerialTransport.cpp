@@ -1,0 +1,112 @@
+#include "QtSerialTransport.h"
+
+#include <QSerialPortInfo>
+
+QtSerialTransport::QtSerialTransport(QString portPath) : path_(std::move(portPath)) {}
+
+QtSerialTransport::~QtSerialTransport() { close(); }
+
+QString QtSerialTransport::findFtdiPort(int index) {
+    int seen = 0;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (info.hasVendorIdentifier() && info.vendorIdentifier() == kFtdiVendorId) {
+            if (seen++ == index)
+                return info.systemLocation();
+        }
+    }
+    return {};
+}
+
+int32_t QtSerialTransport::open(int index) {
+    if (port_.isOpen())
+        return InvalidHandle;
+    const QString location = path_.isEmpty() ? findFtdiPort(index) : path_;
+    if (location.isEmpty())
+        return DeviceNotFound;
+    port_.setPortName(location);
+    if (!port_.open(QIODevice::ReadWrite))
+        return DeviceNotOpened;
+    return Ok;
+}
+
+void QtSerialTransport::close() {
+    if (port_.isOpen())
+        port_.close();
+}
+
+int32_t QtSerialTransport::setDataCharacteristics(int wordLength, int stopBits, int parity) {
+    if (!port_.isOpen())
+        return InvalidHandle;
+    // The chip's codes: stop bits 0 = one, 2 = two; parity 0 none, 1 odd, 2 even.
+    const bool ok = port_.setDataBits(static_cast<QSerialPort::DataBits>(wordLength)) &&
+                    port_.setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+                    port_.setParity(parity == 1   ? QSerialPort::OddParity
+                                    : parity == 2 ? QSerialPort::EvenParity
+                                                  : QSerialPort::NoParity) &&
+                    port_.setFlowControl(QSerialPort::NoFlowControl);
+    return ok ? Ok : IoError;
+}
+
+int32_t QtSerialTransport::setBaudRate(int baud) {
+    if (!port_.isOpen())
+        return InvalidHandle;
+    return port_.setBaudRate(baud) ? Ok : IoError;
+}
+
+int32_t QtSerialTransport::setTimeouts(int, int) {
+    // Reads here never block: they take only what is already waiting.
+    return port_.isOpen() ? Ok : InvalidHandle;
+}
+
+int32_t QtSerialTransport::purge(int mask) {
+    if (!port_.isOpen())
+        return InvalidHandle;
+    QSerialPort::Directions dirs;
+    if (mask & PurgeRx)
+        dirs |= QSerialPort::Input;
+    if (mask & PurgeTx)
+        dirs |= QSerialPort::Output;
+    if (mask & PurgeRx)
+        port_.readAll();
+    return port_.clear(dirs) ? Ok : IoError;
+}
+
+int32_t QtSerialTransport::write(const QByteArray& bytes, uint32_t* written) {
+    if (written)
+        *written = 0;
+    if (!port_.isOpen())
+        return InvalidHandle;
+    const qint64 n = port_.write(bytes);
+    if (n != bytes.size())
+        return IoError;
+    // Hand the block to the driver now, so that one command leaves as one block.
+    port_.flush();
+    if (written)
+        *written = uint32_t(n);
+    return Ok;
+}
+
+int32_t QtSerialTransport::queueStatus(uint32_t* rxBytes) {
+    *rxBytes = 0;
+    if (!port_.isOpen())
+        return InvalidHandle;
+    // Pull whatever the driver holds into the port's buffer without waiting.
+    port_.waitForReadyRead(0);
+    *rxBytes = uint32_t(std::min<qint64>(port_.bytesAvailable(), UINT32_MAX));
+    return Ok;
+}
+
+int32_t QtSerialTransport::read(char* buffer, uint32_t max, uint32_t* got) {
+    *got = 0;
+    if (!port_.isOpen())
+        return InvalidHandle;
+    const qint64 n = port_.read(buffer, max);
+    if (n < 0)
+        return IoError;
+    *got = uint32_t(n);
+    return Ok;
+}
+
+QString QtSerialTransport::description() const {
+    return path_.isEmpty() ? QStringLiteral("first FTDI serial port") : path_;
+}

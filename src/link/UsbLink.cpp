@@ -1,0 +1,54 @@
+// The interface button and the link-failure reset of the main session.
+#include "app/MainSession.h"
+#include "app/Prompt.h"
+#include "link/SerialTransport.h"
+
+void MainSession::Button2Click() {
+    view_.StatusBar1[1].clear();
+    view_.StatusBar1[2].clear();
+
+    if (!UsbOpen) {
+        UsbStatus = transport_->open(0);
+        if (UsbStatus == SerialTransport::Ok) {
+            UsbOpen = true;
+            stateUsbOpened();
+            view_.StatusBar1[0] = text(Txt::UsbConnected);
+            // The results of the line set-up are not examined.
+            transport_->setDataCharacteristics(8, 0, 0);
+            transport_->setBaudRate(9600);
+            transport_->setTimeouts(1, 0);
+            transport_->purge(SerialTransport::PurgeRx | SerialTransport::PurgeTx);
+            changed();
+            return;
+        }
+        Timer2->stop();
+        Timer3->stop();
+        UsbOpen = false;
+        stateUsbOpenFailed();
+        say(text(Txt::UsbOpenFailed));
+        view_.StatusBar1[0] = text(Txt::UsbDisconnected);
+        changed();
+        return;
+    }
+
+    transport_->close();
+    UsbOpen = false;
+    stateUsbClosed();
+    Timer2->stop();
+    Timer3->stop();
+    view_.StatusBar1 = {text(Txt::UsbDisconnected), QString(), QString()};
+    changed();
+}
+
+void MainSession::LinkFailureReset() {
+    UsbOpen = false;
+    // The device is closed too, so that the interface can be opened again without a restart.
+    transport_->close();
+    Timer2->stop();
+    Timer3->stop();
+    RemoteConnected = false;
+    stateLinkFailureReset();
+    say(text(Txt::UsbOpenFailed));
+    view_.StatusBar1 = {text(Txt::UsbDisconnectedAfterReset), QString(), QString()};
+    changed();
+}

@@ -1,0 +1,373 @@
+// The main session's start-up, the interface button and the link-failure reset.
+#include "app/Clock.h"
+#include "app/MainSession.h"
+#include "app/ManualClock.h"
+#include "support/FakeTransport.h"
+#include "support/RecordingPrompt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Fixture {
+    explicit Fixture(const QByteArray* settings = nullptr) {
+        QDir::setCurrent(dir.path());
+        if (settings) {
+            QFile f("prg.IDO");
+            f.open(QIODevice::WriteOnly);
+            f.write(*settings);
+        }
+        auto t = std::make_unique<FakeTransport>(&log);
+        fake = t.get();
+        session = std::make_unique<MainSession>(
+            MainSession::Services{time, clock, prompt, std::move(t), Regional{}});
+    }
+    ~Fixture() { QDir::setCurrent(QDir::tempPath()); }
+
+    QTemporaryDir dir;
+    ManualClock time;
+    FixedClock clock{QDateTime(QDate(2025, 12, 9), QTime(14, 5, 30))};
+    RecordingPrompt prompt;
+    FakeTransport::Log log;
+    FakeTransport* fake = nullptr;
+    std::unique_ptr<MainSession> session;
+};
+
+QByteArray lang(char c) { return QByteArray(1, c); }
+
+} // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpState();
+    void startUpTexts_data();
+    void startUpTexts();
+    void settingsCannotBeOpened();
+    void openInterface_data();
+    void openInterface();
+    void openFailure_data();
+    void openFailure();
+    void closeInterface();
+    void linkFailureResetAfterWriteFailure_data();
+    void linkFailureResetAfterWriteFailure();
+    void clearRecordSetHeaders_data();
+    void clearRecordSetHeaders();
+    void checkBoxFollowsRecordingRequest();
+};
+
+void TestSession::startUpState() {
+    Fixture f;
+    int renders = 0;
+    QObject::connect(f.session.get(), &MainSession::viewChanged, [&] { ++renders; });
+    f.session->FormShow();
+    const MainSession& s = *f.session;
+    const MainViewState& v = s.view();
+    QVERIFY(renders > 0);
+
+    QCOMPARE(s.UiLanguage, 'p');
+    QCOMPARE(s.UsbOpen, false);
+    QCOMPARE(s.UsbStatus, 0);
+    QCOMPARE(s.ReceiveMode, ReceiveModeKind::Frame);
+    QCOMPARE(s.BtState, 0);
+    QCOMPARE(s.RemoteConnected, false);
+    QCOMPARE(s.Status_conexao, 0);
+    QCOMPARE(s.tempo_disp, 0);
+    QCOMPARE(s.PioStep, 0);
+    QCOMPARE(s.RecordsReplyLength, 0u);
+    QCOMPARE(int(s.RxBuffer.size()), 26000);
+    QCOMPARE(s.RecordOrigin, RecordOriginKind::Downloaded);
+    QCOMPARE(s.RecordingRequested, false);
+    QCOMPARE(s.loggerInfo, LoggerInfo{});
+    QVERIFY(!s.Timer1->isActive() && !s.Timer2->isActive() && !s.Timer3->isActive());
+    QCOMPARE(s.Timer2->interval(), 180);
+    QCOMPARE(s.Timer3->interval(), 1000);
+
+    // Only the interface button, "Abrir...", "Sair" and "Sobre" can be used.
+    QVERIFY(v.Button2.enabled);
+    QVERIFY(!v.Button3.enabled && !v.Button4.enabled && !v.Button5.enabled && !v.Button6.enabled);
+    QVERIFY(!v.Button7.enabled && !v.CheckBox1.enabled);
+    QVERIFY(v.Abrir1.enabled && v.mnSair.enabled && v.mnSobre.enabled);
+    QVERIFY(!v.Salvarcomo1.enabled && !v.Imprimir1.enabled && !v.Grafico1.enabled);
+    QVERIFY(v.Edit3.readOnly && v.Edit4.readOnly && v.Edit5.readOnly && v.Edit1.readOnly);
+    QVERIFY(v.Edit1.text.isEmpty() && v.Edit3.text.isEmpty());
+    QVERIFY(v.Label13.isEmpty() && v.Label19.isEmpty());
+    QVERIFY(!v.StringGrid1Enabled);
+    QCOMPARE(v.Panel5, PanelColour::Red);
+    QCOMPARE(v.Panel6, PanelColour::Red);
+    QCOMPARE(v.Panel7, PanelColour::Red);
+    QCOMPARE(v.StatusBar1, (std::array<QString, 3>{}));
+    QCOMPARE(v.caption, QString("TERVIX.V1.0"));
+    QCOMPARE(s.records().rowCountTotal(), 2);
+    QVERIFY(f.prompt.messages.isEmpty());
+    QVERIFY(f.log.calls.isEmpty()); // nothing touches the interface at start-up
+}
+
+void TestSession::startUpTexts_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<char>("language");
+    QTest::addColumn<QString>("button2");
+    QTest::addColumn<QString>("label3");
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("header0");
+    QTest::newRow("p") << lang('p') << 'p' << "Conectar" << "Responsavel:" << "Arquivo"
+                       << "  REG.    ";
+    QTest::newRow("e") << lang('e') << 'e' << "Conectar " << QString::fromUtf8("Responsável:")
+                       << "&Arquivo" << "";
+    QTest::newRow("i") << lang('i') << 'i' << "Conectar " << QString::fromUtf8("Responsável:")
+                       << "&Arquivo" << "";
+    QTest::newRow("missing file") << QByteArray() << 'p' << "Conectar" << "Responsavel:"
+                                  << "Arquivo" << "  REG.    ";
+}
+
+void TestSession::startUpTexts() {
+    QFETCH(QByteArray, settings);
+    QFETCH(char, language);
+    QFETCH(QString, button2);
+    QFETCH(QString, label3);
+    QFETCH(QString, menu);
+    QFETCH(QString, header0);
+    Fixture f(settings.isEmpty() ? nullptr : &settings);
+    f.session->FormShow();
+    const MainViewState& v = f.session->view();
+    QCOMPARE(f.session->UiLanguage, language);
+    QCOMPARE(v.Button2.caption, button2);
+    QCOMPARE(v.Label3, label3);
+    QCOMPARE(v.Arquivo1.caption, menu);
+    QCOMPARE(v.Button7.caption, QString("Selecionar"));
+    QCOMPARE(v.Label11, QString::fromUtf8("N° de Registros:"));
+    // Spanish and English keep an empty header row until the record set is reset.
+    QCOMPARE(f.session->records().cell(0, 0), header0);
+    QVERIFY(f.prompt.messages.isEmpty());
+    QVERIFY(QFile::exists("prg.IDO"));
+}
+
+void TestSession::settingsCannotBeOpened() {
+    Fixture f;
+    QVERIFY(QDir().mkdir("prg.IDO"));
+    f.session->FormShow();
+    QCOMPARE(f.prompt.messages, QStringList{QString::fromUtf8("O arquivo não pode ser aberto.\n")});
+    QCOMPARE(f.session->UiLanguage, 'p');
+    QVERIFY(f.session->view().Button2.enabled); // the program goes on
+}
+
+void TestSession::openInterface_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("deviceNumber");
+    QTest::addColumn<QString>("panel0");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("p, no device") << lang('p') << "" << "Interface conectada" << "Desconectar";
+    QTest::newRow("e, no device") << lang('e') << "" << "Interface conectada" << "Desconectar";
+    QTest::newRow("i, device 1") << lang('i') << "1" << "Interface connected" << "Disconnect";
+}
+
+void TestSession::openInterface() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, deviceNumber);
+    QFETCH(QString, panel0);
+    QFETCH(QString, caption);
+    Fixture f(&settings);
+    f.session->FormShow();
+    f.session->stateUsbClosed(); // empties Edit6/Edit7 as a close would
+    if (!deviceNumber.isEmpty()) {
+        // The device list fills the fields; simulate a number already shown.
+        const_cast<MainViewState&>(f.session->view()).Edit6.text = deviceNumber;
+    }
+    f.session->Button2Click();
+    const MainSession& s = *f.session;
+    const MainViewState& v = s.view();
+    QVERIFY(s.UsbOpen);
+    QCOMPARE(s.UsbStatus, 0);
+    QCOMPARE(v.Panel5, PanelColour::Lime);
+    QVERIFY(v.Button7.enabled);
+    QCOMPARE(v.Button3.enabled, !deviceNumber.isEmpty());
+    QCOMPARE(v.StatusBar1[0], panel0);
+    QCOMPARE(v.Button2.caption, caption);
+    // The line is set up in this order, after the open.
+    QCOMPARE(f.log.calls, (QStringList{"open 0", "data 8 0 0", "baud 9600", "timeouts 1 0",
+                                       "purge 3"}));
+    QVERIFY(f.prompt.messages.isEmpty());
+}
+
+void TestSession::openFailure_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("deviceNumber");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("panel0");
+    QTest::newRow("p, empty N") << lang('p') << "" << "Erro ao abrir o dispositivo USB."
+                                << "Interface desconectada";
+    QTest::newRow("e, filled N") << lang('e') << "3" << "Error para abrir el dispositivo USB."
+                                 << "Interface desconectada";
+    QTest::newRow("i, filled N") << lang('i') << "2" << "Error opening USB device."
+                                 << "Interface disconnected";
+}
+
+void TestSession::openFailure() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, deviceNumber);
+    QFETCH(QString, message);
+    QFETCH(QString, panel0);
+    Fixture f(&settings);
+    f.fake->openStatus = SerialTransport::DeviceNotFound;
+    f.session->FormShow();
+    const_cast<MainViewState&>(f.session->view()).Edit6.text = deviceNumber;
+    f.session->Timer2->start();
+    f.session->Timer3->start();
+    f.session->Button2Click();
+    const MainSession& s = *f.session;
+    const MainViewState& v = s.view();
+    QCOMPARE(f.prompt.messages, QStringList{message});
+    QVERIFY(!s.UsbOpen);
+    QCOMPARE(s.UsbStatus, int32_t(SerialTransport::DeviceNotFound));
+    QCOMPARE(v.Panel5, PanelColour::Red);
+    QVERIFY(!v.Button3.enabled && !v.Button4.enabled && !v.Button5.enabled);
+    QVERIFY(!v.Button6.enabled && !v.Button7.enabled && !v.CheckBox1.enabled);
+    QVERIFY(v.Button2.enabled);
+    QVERIFY(!s.Timer2->isActive() && !s.Timer3->isActive());
+    QCOMPARE(v.StatusBar1[0], panel0);
+    QCOMPARE(f.log.calls, QStringList{"open 0"}); // no line set-up after a failed open
+
+    // The program goes on: a later attempt can succeed.
+    f.fake->openStatus = SerialTransport::Ok;
+    f.session->Button2Click();
+    QVERIFY(s.UsbOpen);
+    QCOMPARE(s.UsbStatus, 0);
+}
+
+void TestSession::closeInterface() {
+    const QByteArray settings = lang('i');
+    Fixture f(&settings);
+    f.session->FormShow();
+    f.session->Button2Click();
+    auto& v = const_cast<MainViewState&>(f.session->view());
+    v.Edit6.text = "1";
+    v.Edit7.text = "A1B2C3D4E5F6";
+    v.Panel6 = PanelColour::Lime;
+    v.StatusBar1[1] = "x";
+    v.StatusBar1[2] = "y";
+    f.session->Timer2->start();
+    f.session->Timer3->start();
+    f.session->Button2Click();
+    const MainSession& s = *f.session;
+    QVERIFY(!s.UsbOpen);
+    QVERIFY(!f.fake->isOpen());
+    QCOMPARE(f.log.calls.last(), QString("close"));
+    QCOMPARE(v.Panel5, PanelColour::Red);
+    QCOMPARE(v.Panel6, PanelColour::Red);
+    QVERIFY(v.Edit6.text.isEmpty() && v.Edit7.text.isEmpty());
+    QVERIFY(!v.Button3.enabled && !v.Button7.enabled && !v.CheckBox1.enabled);
+    QVERIFY(!s.Timer2->isActive() && !s.Timer3->isActive());
+    QCOMPARE(v.StatusBar1, (std::array<QString, 3>{"Interface disconnected", "", ""}));
+    QCOMPARE(v.Button2.caption, QString("Connect"));
+}
+
+void TestSession::linkFailureResetAfterWriteFailure_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("sendMessage");
+    QTest::addColumn<QString>("resetMessage");
+    QTest::addColumn<QString>("panel0");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("p") << lang('p') << "Erro ao tentar enviar dados."
+                       << "Erro ao abrir o dispositivo USB." << "Desconectado" << "Conectar";
+    QTest::newRow("e") << lang('e') << "Error al intentar enviar datos."
+                       << "Error para abrir el dispositivo USB." << "Desconectado" << "Conectar";
+    QTest::newRow("i") << lang('i') << "Error when trying to send data."
+                       << "Error opening USB device." << "Disconnected" << "Connect";
+}
+
+void TestSession::linkFailureResetAfterWriteFailure() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, sendMessage);
+    QFETCH(QString, resetMessage);
+    QFETCH(QString, panel0);
+    QFETCH(QString, caption);
+    Fixture f(&settings);
+    f.fake->failWritesFrom = 0;
+    f.session->FormShow();
+    f.session->Button2Click();
+    MainSession& s = *f.session;
+    s.CheckBox1Click(true);
+    s.RemoteConnected = true;
+    s.Timer2->start();
+    s.Timer3->start();
+
+    // A sender finds the write failed, tells the user, then runs the reset.
+    uint32_t written = 0;
+    s.UsbStatus = s.transport().write(QByteArray("AT+ADDR?"), &written);
+    QVERIFY(s.UsbStatus != 0);
+    s.prompt().message(s.text(Txt::SendFailed));
+    s.LinkFailureReset();
+
+    const MainViewState& v = s.view();
+    QCOMPARE(f.prompt.messages, (QStringList{sendMessage, resetMessage}));
+    QVERIFY(!s.UsbOpen);
+    QVERIFY(!s.RemoteConnected);
+    QVERIFY(v.Button2.enabled);
+    QCOMPARE(v.Button2.caption, caption);
+    QCOMPARE(v.Button3.caption, QString("Conectar"));
+    QVERIFY(!v.Button3.enabled && !v.Button4.enabled && !v.Button5.enabled && !v.Button6.enabled);
+    QVERIFY(!v.CheckBox1.enabled);
+    QVERIFY(v.CheckBox1.checked); // disabled without unchecking
+    QVERIFY(v.Button7.enabled);   // left as it was
+    QCOMPARE(v.Panel5, PanelColour::Lime);
+    QVERIFY(!s.Timer2->isActive() && !s.Timer3->isActive());
+    QCOMPARE(v.StatusBar1, (std::array<QString, 3>{panel0, "", ""}));
+
+    // The device was closed by the reset, so the interface opens again at once.
+    QVERIFY(!f.fake->isOpen());
+    f.log.calls.clear();
+    s.Button2Click();
+    QVERIFY(s.UsbOpen);
+    QCOMPARE(f.log.calls.first(), QString("open 0"));
+    QCOMPARE(s.UsbStatus, 0);
+}
+
+void TestSession::clearRecordSetHeaders_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QStringList>("header");
+    QTest::newRow("p") << lang('p')
+                       << QStringList{"  REG.    ", "   DATA   ", "   HORA   ", "  VALOR         "};
+    QTest::newRow("e") << lang('e')
+                       << QStringList{"  REG.    ", "   FECHA  ", "  HORAS  ", "  VALOR         "};
+    QTest::newRow("i") << lang('i')
+                       << QStringList{"  REC.    ", "  DATE    ", "   TIME   ", "  VALUE         "};
+}
+
+void TestSession::clearRecordSetHeaders() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, header);
+    Fixture f(&settings);
+    f.session->FormShow();
+    RecordSet& r = f.session->records();
+    r.setRowCountTotal(5);
+    r.setCell(3, 2, "x");
+    f.session->loggerInfo.storedMeasurements = 4;
+    f.session->RecordOrigin = RecordOriginKind::FromFile;
+    f.session->ClearRecordSet();
+    QCOMPARE(r.rowCountTotal(), 2);
+    const RecordSet::Row& h = r.row(0);
+    QCOMPARE(QStringList(h.begin(), h.end()), header);
+    QCOMPARE(r.row(1), RecordSet::Row{});
+    QCOMPARE(f.session->loggerInfo, LoggerInfo{});
+    QCOMPARE(f.session->RecordOrigin, RecordOriginKind::Downloaded);
+}
+
+void TestSession::checkBoxFollowsRecordingRequest() {
+    Fixture f;
+    f.session->FormShow();
+    f.session->CheckBox1Click(true);
+    QVERIFY(f.session->RecordingRequested);
+    f.session->stateNewLink(); // a row that disables the box also unchecks it
+    QVERIFY(!f.session->RecordingRequested);
+    QVERIFY(!f.session->view().CheckBox1.checked);
+    f.session->CheckBox1Click(true);
+    f.session->stateUsbClosed(); // rows 1, 3, 4 and 5 only disable it
+    QVERIFY(f.session->RecordingRequested);
+    QVERIFY(f.session->view().CheckBox1.checked);
+}
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "tst_session.moc"
