@@ -12,14 +12,16 @@ void addGlobalOptions(QCommandLineParser& parser) {
                       QStringLiteral("Module address of the logger (default: first entry of the "
                                      "device list file lidi.IDO)."),
                       QStringLiteral("ADDR")});
-    parser.addOption({QStringLiteral("lang"),
-                      QStringLiteral("Language of the messages: p, e or i (default: settings file)."),
-                      QStringLiteral("p|e|i")});
+    parser.addOption(
+        {QStringLiteral("lang"),
+         QStringLiteral("Language of the messages: p, e or i (default: settings file)."),
+         QStringLiteral("p|e|i")});
     parser.addOption({QStringLiteral("trace"),
                       QStringLiteral("Write every block sent and received to stderr, in hex.")});
-    parser.addOption({QStringLiteral("timeout"),
-                      QStringLiteral("Give up talking to the logger after S seconds (default 120)."),
-                      QStringLiteral("S")});
+    parser.addOption(
+        {QStringLiteral("timeout"),
+         QStringLiteral("Give up talking to the logger after S seconds (default 120)."),
+         QStringLiteral("S")});
 }
 
 } // namespace

@@ -9,8 +9,8 @@ struct CliOptions {
     enum ExitStatus { Success = 0, BadUsage = 1, LinkFailure = 2, FileError = 3 };
 
     TransportChoice transport;
-    QString address;     // empty: the first entry of the device list
-    char language = 0;   // 0: from the settings file
+    QString address;   // empty: the first entry of the device list
+    char language = 0; // 0: from the settings file
     bool trace = false;
     int timeoutSeconds = 120;
     QString command;

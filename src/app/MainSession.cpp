@@ -127,8 +127,8 @@ void MainSession::applyMainWindowTexts() {
     view_.Button6.caption = p(Txt::Button6);
     view_.Button4.caption = p(Txt::Button4);
     view_.Button5.caption = p(Txt::Button5);
-    records_.setRow(0, {p(Txt::HeaderRecord), p(Txt::HeaderDate), p(Txt::HeaderTime),
-                        p(Txt::HeaderValue)});
+    records_.setRow(
+        0, {p(Txt::HeaderRecord), p(Txt::HeaderDate), p(Txt::HeaderTime), p(Txt::HeaderValue)});
 }
 
 // --- control states ---
@@ -192,9 +192,13 @@ void MainSession::stateLinkFailureReset() {
     view_.Button2.caption = text(Txt::UsbButtonWhileClosed);
 }
 
-void MainSession::stateSelecting() { BtState = 0; }
+void MainSession::stateSelecting() {
+    BtState = 0;
+}
 
-void MainSession::stateRemoteConnectStarted() { view_.Button2.enabled = false; }
+void MainSession::stateRemoteConnectStarted() {
+    view_.Button2.enabled = false;
+}
 
 void MainSession::stateAlreadyLinked() {
     view_.Button2.enabled = false;
@@ -258,8 +262,14 @@ void MainSession::stateDownloadFinished() {
         e->readOnly = false;
 }
 
-void MainSession::stateRemoteDisconnectStarted() { view_.Button2.enabled = false; }
+void MainSession::stateRemoteDisconnectStarted() {
+    view_.Button2.enabled = false;
+}
 
-void MainSession::stateAccessTimedOut() { view_.Button3.enabled = true; }
+void MainSession::stateAccessTimedOut() {
+    view_.Button3.enabled = true;
+}
 
-void MainSession::stateSendFailureConnecting() { view_.Button3.enabled = false; }
+void MainSession::stateSendFailureConnecting() {
+    view_.Button3.enabled = false;
+}

@@ -79,24 +79,24 @@ public:
     void ClearRecordSet();
 
     // --- control states of the main window, one function per event ---
-    void stateWindowShown();            // 1
-    void stateUsbOpened();              // 2
-    void stateUsbOpenFailed();          // 3
-    void stateUsbClosed();              // 4
-    void stateLinkFailureReset();       // 5
-    void stateSelecting();              // 6
-    void stateRemoteConnectStarted();   // 7
-    void stateAlreadyLinked();          // 8
-    void stateNewLink();                // 9
-    void stateLinkError();              // 10
-    void stateLinkLost();               // 11
-    void statePioAcknowledged();        // 12
-    void stateAccessConfirmed();        // 13
-    void stateConfigurationReceived();  // 14
-    void stateDownloadFinished();       // 15
+    void stateWindowShown();             // 1
+    void stateUsbOpened();               // 2
+    void stateUsbOpenFailed();           // 3
+    void stateUsbClosed();               // 4
+    void stateLinkFailureReset();        // 5
+    void stateSelecting();               // 6
+    void stateRemoteConnectStarted();    // 7
+    void stateAlreadyLinked();           // 8
+    void stateNewLink();                 // 9
+    void stateLinkError();               // 10
+    void stateLinkLost();                // 11
+    void statePioAcknowledged();         // 12
+    void stateAccessConfirmed();         // 13
+    void stateConfigurationReceived();   // 14
+    void stateDownloadFinished();        // 15
     void stateRemoteDisconnectStarted(); // 16
-    void stateAccessTimedOut();         // 17
-    void stateSendFailureConnecting();  // 18
+    void stateAccessTimedOut();          // 17
+    void stateSendFailureConnecting();   // 18
 
     const MainViewState& view() const { return view_; }
     RecordSet& records() { return records_; }

@@ -44,9 +44,13 @@ ManualClock::~ManualClock() {
         t->detach();
 }
 
-std::unique_ptr<Ticker> ManualClock::createTicker() { return std::make_unique<ManualTicker>(this); }
+std::unique_ptr<Ticker> ManualClock::createTicker() {
+    return std::make_unique<ManualTicker>(this);
+}
 
-void ManualClock::advance(qint64 ms) { advanceTo(now_ + ms); }
+void ManualClock::advance(qint64 ms) {
+    advanceTo(now_ + ms);
+}
 
 void ManualClock::advanceTo(qint64 t) {
     for (;;) {

@@ -21,6 +21,10 @@ private:
 
 } // namespace
 
-QtTimeBase::QtTimeBase() { elapsed_.start(); }
+QtTimeBase::QtTimeBase() {
+    elapsed_.start();
+}
 
-std::unique_ptr<Ticker> QtTimeBase::createTicker() { return std::make_unique<QtTicker>(); }
+std::unique_ptr<Ticker> QtTimeBase::createTicker() {
+    return std::make_unique<QtTicker>();
+}

@@ -33,4 +33,6 @@ Regional Regional::fromLocale(const QLocale& locale) {
     return r;
 }
 
-Regional Regional::system() { return fromLocale(QLocale::system()); }
+Regional Regional::system() {
+    return fromLocale(QLocale::system());
+}

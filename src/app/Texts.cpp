@@ -113,8 +113,12 @@ bool shownIn(Txt id, char language) {
     return column(*kIndex[static_cast<std::size_t>(id)], language) != nullptr;
 }
 
-QString design(Txt id) { return QString::fromUtf8(kIndex[static_cast<std::size_t>(id)]->e); }
+QString design(Txt id) {
+    return QString::fromUtf8(kIndex[static_cast<std::size_t>(id)]->e);
+}
 
-bool isLanguage(char code) { return code == 'p' || code == 'e' || code == 'i'; }
+bool isLanguage(char code) {
+    return code == 'p' || code == 'e' || code == 'i';
+}
 
 } // namespace Texts

@@ -125,4 +125,6 @@ int32_t FtdiTransport::read(char* buffer, uint32_t max, uint32_t* got) {
     return Ok;
 }
 
-QString FtdiTransport::description() const { return QStringLiteral("FTDI device 0 (libftdi)"); }
+QString FtdiTransport::description() const {
+    return QStringLiteral("FTDI device 0 (libftdi)");
+}

@@ -4,7 +4,9 @@
 
 QtSerialTransport::QtSerialTransport(QString portPath) : path_(std::move(portPath)) {}
 
-QtSerialTransport::~QtSerialTransport() { close(); }
+QtSerialTransport::~QtSerialTransport() {
+    close();
+}
 
 QString QtSerialTransport::findFtdiPort(int index) {
     int seen = 0;
@@ -38,12 +40,13 @@ int32_t QtSerialTransport::setDataCharacteristics(int wordLength, int stopBits, 
     if (!port_.isOpen())
         return InvalidHandle;
     // The chip's codes: stop bits 0 = one, 2 = two; parity 0 none, 1 odd, 2 even.
-    const bool ok = port_.setDataBits(static_cast<QSerialPort::DataBits>(wordLength)) &&
-                    port_.setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
-                    port_.setParity(parity == 1   ? QSerialPort::OddParity
-                                    : parity == 2 ? QSerialPort::EvenParity
-                                                  : QSerialPort::NoParity) &&
-                    port_.setFlowControl(QSerialPort::NoFlowControl);
+    const bool ok =
+        port_.setDataBits(static_cast<QSerialPort::DataBits>(wordLength)) &&
+        port_.setStopBits(stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+        port_.setParity(parity == 1   ? QSerialPort::OddParity
+                        : parity == 2 ? QSerialPort::EvenParity
+                                      : QSerialPort::NoParity) &&
+        port_.setFlowControl(QSerialPort::NoFlowControl);
     return ok ? Ok : IoError;
 }
 

@@ -8,8 +8,8 @@ void TransportChoice::addOptions(QCommandLineParser& parser) {
                       QStringLiteral("Serial device of the interface (any tty or pseudo-terminal) "
                                      "instead of the first FTDI port."),
                       QStringLiteral("PATH")});
-    parser.addOption({QStringLiteral("ftdi"),
-                      QStringLiteral("Open FTDI device 0 directly through libftdi.")});
+    parser.addOption(
+        {QStringLiteral("ftdi"), QStringLiteral("Open FTDI device 0 directly through libftdi.")});
     parser.addOption({QStringLiteral("simulate"),
                       QStringLiteral("Use the built-in simulated interface board and logger.")});
     parser.addOption({QStringLiteral("sim-options"),

@@ -1,6 +1,8 @@
 #include "RecordSet.h"
 
-RecordSet::RecordSet(QObject* parent) : QAbstractTableModel(parent) { rows_.resize(2); }
+RecordSet::RecordSet(QObject* parent) : QAbstractTableModel(parent) {
+    rows_.resize(2);
+}
 
 void RecordSet::setCell(int row, int column, const QString& text) {
     rows_[row][column] = text;

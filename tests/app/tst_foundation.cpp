@@ -100,10 +100,17 @@ void TestFoundation::regionalSeparators_data() {
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("time");
     QTest::addColumn<QString>("decimal");
-    QTest::newRow("C") << QLocale::c() << "/" << ":" << ".";
-    QTest::newRow("pt_BR") << QLocale(QLocale::Portuguese, QLocale::Brazil) << "/" << ":" << ",";
-    QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << "." << ":" << ",";
-    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << "/" << ":"
+    QTest::newRow("C") << QLocale::c() << "/"
+                       << ":"
+                       << ".";
+    QTest::newRow("pt_BR") << QLocale(QLocale::Portuguese, QLocale::Brazil) << "/"
+                           << ":"
+                           << ",";
+    QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << "."
+                           << ":"
+                           << ",";
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << "/"
+                           << ":"
                            << ".";
 }
 
@@ -124,7 +131,7 @@ void TestFoundation::windows1252RoundTrip() {
         all[i] = char(i);
     const QString text = Windows1252::decode(all);
     QCOMPARE(text.size(), 256);
-    QCOMPARE(text.at(0x80), QChar(0x20AC));          // euro sign
+    QCOMPARE(text.at(0x80), QChar(0x20AC)); // euro sign
     QCOMPARE(text.at(0xBA), QChar(u'º'));
     QCOMPARE(text.at(0xB2), QChar(u'²'));
     bool ok = false;

@@ -36,7 +36,9 @@ struct Fixture {
     std::unique_ptr<MainSession> session;
 };
 
-QByteArray lang(char c) { return QByteArray(1, c); }
+QByteArray lang(char c) {
+    return QByteArray(1, c);
+}
 
 } // namespace
 
@@ -113,14 +115,20 @@ void TestSession::startUpTexts_data() {
     QTest::addColumn<QString>("label3");
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("header0");
-    QTest::newRow("p") << lang('p') << 'p' << "Conectar" << "Responsavel:" << "Arquivo"
+    QTest::newRow("p") << lang('p') << 'p' << "Conectar"
+                       << "Responsavel:"
+                       << "Arquivo"
                        << "  REG.    ";
     QTest::newRow("e") << lang('e') << 'e' << "Conectar " << QString::fromUtf8("Responsável:")
-                       << "&Arquivo" << "";
+                       << "&Arquivo"
+                       << "";
     QTest::newRow("i") << lang('i') << 'i' << "Conectar " << QString::fromUtf8("Responsável:")
-                       << "&Arquivo" << "";
-    QTest::newRow("missing file") << QByteArray() << 'p' << "Conectar" << "Responsavel:"
-                                  << "Arquivo" << "  REG.    ";
+                       << "&Arquivo"
+                       << "";
+    QTest::newRow("missing file") << QByteArray() << 'p' << "Conectar"
+                                  << "Responsavel:"
+                                  << "Arquivo"
+                                  << "  REG.    ";
 }
 
 void TestSession::startUpTexts() {
@@ -159,9 +167,15 @@ void TestSession::openInterface_data() {
     QTest::addColumn<QString>("deviceNumber");
     QTest::addColumn<QString>("panel0");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("p, no device") << lang('p') << "" << "Interface conectada" << "Desconectar";
-    QTest::newRow("e, no device") << lang('e') << "" << "Interface conectada" << "Desconectar";
-    QTest::newRow("i, device 1") << lang('i') << "1" << "Interface connected" << "Disconnect";
+    QTest::newRow("p, no device") << lang('p') << ""
+                                  << "Interface conectada"
+                                  << "Desconectar";
+    QTest::newRow("e, no device") << lang('e') << ""
+                                  << "Interface conectada"
+                                  << "Desconectar";
+    QTest::newRow("i, device 1") << lang('i') << "1"
+                                 << "Interface connected"
+                                 << "Disconnect";
 }
 
 void TestSession::openInterface() {
@@ -187,8 +201,8 @@ void TestSession::openInterface() {
     QCOMPARE(v.StatusBar1[0], panel0);
     QCOMPARE(v.Button2.caption, caption);
     // The line is set up in this order, after the open.
-    QCOMPARE(f.log.calls, (QStringList{"open 0", "data 8 0 0", "baud 9600", "timeouts 1 0",
-                                       "purge 3"}));
+    QCOMPARE(f.log.calls,
+             (QStringList{"open 0", "data 8 0 0", "baud 9600", "timeouts 1 0", "purge 3"}));
     QVERIFY(f.prompt.messages.isEmpty());
 }
 
@@ -197,11 +211,14 @@ void TestSession::openFailure_data() {
     QTest::addColumn<QString>("deviceNumber");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("panel0");
-    QTest::newRow("p, empty N") << lang('p') << "" << "Erro ao abrir o dispositivo USB."
+    QTest::newRow("p, empty N") << lang('p') << ""
+                                << "Erro ao abrir o dispositivo USB."
                                 << "Interface desconectada";
-    QTest::newRow("e, filled N") << lang('e') << "3" << "Error para abrir el dispositivo USB."
+    QTest::newRow("e, filled N") << lang('e') << "3"
+                                 << "Error para abrir el dispositivo USB."
                                  << "Interface desconectada";
-    QTest::newRow("i, filled N") << lang('i') << "2" << "Error opening USB device."
+    QTest::newRow("i, filled N") << lang('i') << "2"
+                                 << "Error opening USB device."
                                  << "Interface disconnected";
 }
 
@@ -271,11 +288,17 @@ void TestSession::linkFailureResetAfterWriteFailure_data() {
     QTest::addColumn<QString>("panel0");
     QTest::addColumn<QString>("caption");
     QTest::newRow("p") << lang('p') << "Erro ao tentar enviar dados."
-                       << "Erro ao abrir o dispositivo USB." << "Desconectado" << "Conectar";
+                       << "Erro ao abrir o dispositivo USB."
+                       << "Desconectado"
+                       << "Conectar";
     QTest::newRow("e") << lang('e') << "Error al intentar enviar datos."
-                       << "Error para abrir el dispositivo USB." << "Desconectado" << "Conectar";
+                       << "Error para abrir el dispositivo USB."
+                       << "Desconectado"
+                       << "Conectar";
     QTest::newRow("i") << lang('i') << "Error when trying to send data."
-                       << "Error opening USB device." << "Disconnected" << "Connect";
+                       << "Error opening USB device."
+                       << "Disconnected"
+                       << "Connect";
 }
 
 void TestSession::linkFailureResetAfterWriteFailure() {
