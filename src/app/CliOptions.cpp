@@ -28,7 +28,7 @@ void addGlobalOptions(QCommandLineParser& parser) {
 
 const QStringList& CliOptions::commands() {
     // Commands join this list as they are built.
-    static const QStringList list;
+    static const QStringList list = {QStringLiteral("info")};
     return list;
 }
 
@@ -40,10 +40,8 @@ QString CliOptions::usage() {
                                   "COMMAND ...\n\n");
     text += parser.helpText().section(QLatin1Char('\n'), 2);
     text += QStringLiteral("\nCommands:\n");
-    if (commands().isEmpty())
-        text += QStringLiteral("  (none in this build)\n");
-    for (const QString& c : commands())
-        text += QStringLiteral("  ") + c + QLatin1Char('\n');
+    text += QStringLiteral("  info      connect, print the logger configuration as \"key: value\" "
+                           "lines, disconnect\n");
     text += QStringLiteral("\nExit status: 0 success, 1 bad usage, 2 interface, link or logger "
                            "failure, 3 file error.\n");
     return text;

@@ -12,6 +12,9 @@ MainSession::MainSession(Services services, QObject* parent)
     Timer1 = time_.createTicker();
     Timer2 = time_.createTicker();
     Timer3 = time_.createTicker();
+    Timer1->setCallback([this] { guarded([this] { Timer1Timer(); }); });
+    Timer2->setCallback([this] { guarded([this] { Timer2Timer(); }); });
+    Timer3->setCallback([this] { guarded([this] { Timer3Timer(); }); });
     Timer1->setInterval(400);
     Timer2->setInterval(180);
     Timer3->setInterval(1000);

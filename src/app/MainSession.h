@@ -75,8 +75,59 @@ public:
     void Edit5Change(const QString& text);
     // "Ativar registrar": recording is switched on at the next disconnect when checked.
     void CheckBox1Click(bool checked);
+
+    // --- record set (records/RecordTable.cpp) ---
     // Writes the record grid's header row in the interface language and empties the rest.
     void ClearRecordSet();
+    // Shows LoggerInfo in the instrument panel and the value header; cuts the table back.
+    void ShowLoggerInfo();
+    // Turns the records of a records reply into rows. `length` is the reply's own total
+    // length (its bytes 3-4); only the whole records within the `received` bytes are
+    // decoded. Returns false when the reply announced more than was received. A record whose
+    // date or time cannot be converted stops it with a ConversionError.
+    bool AppendRecords(const uint8_t* reply, uint32_t length, uint32_t received);
+    // The configuration dialog's records field (Edit2) and measurements field (Edit1); every
+    // configuration reply writes the logger's counts into them.
+    struct {
+        QString Edit2 = "10";
+        QString Edit1 = "1";
+    } TForm3;
+
+    // --- device choice (records/DeviceChoice.cpp) ---
+    // The device list puts an entry's 1-based number and its address into "N°:" and "MAC:".
+    void DeviceChosen(const QString& number, const QString& address);
+    // "N°:" alone: 0 for an empty list; cleared while the list is being edited.
+    void DeviceNumberSet(const QString& number);
+    // The device list was shown: the remote button may be used.
+    void DeviceListShown();
+    // The device list closed with nothing pending: a chosen address turns Panel6 lime.
+    void DeviceListClosed();
+
+    // --- Bluetooth link (link/BleLink.cpp) ---
+    // The remote button: connects to the logger at the "MAC:" address, or disconnects.
+    void Button3Click();
+    // "Selecionar": forces a new address check; the window then opens the device list.
+    void Button7Click();
+    void Timer1Timer(); // PIO sequence
+    void Timer3Timer(); // supervision: time-outs, progress, re-arming of the poll
+
+    // --- receive poll (protocol/ReceivePoll.cpp) ---
+    static constexpr int kTextBufferSize = 36;
+    QByteArray TextBuffer;  // the text of the last text-mode read
+    uint32_t rxWaiting = 0; // waiting count of the last queue query
+    uint32_t bytesRead = 0; // bytes of the last read
+    void Timer2Timer();
+    // Enables the poll once a whole records reply can be waiting.
+    void RearmReceivePoll();
+
+    // --- logger commands (protocol/LoggerCommands.cpp) ---
+    void ReadLoggerConfiguration();
+    void SendRecordingSwitch();
+    void Button5Click(); // "Limpar"
+    void ClearLoggerRecords();
+    void Button6Click(); // "Carregar ": download every record
+    // Save dialog's proposed name after a download ("yyyy_MM_dd_D00").
+    QString defaultFileName;
 
     // --- control states of the main window, one function per event ---
     void stateWindowShown();             // 1
@@ -115,6 +166,28 @@ signals:
     void viewChanged();
 
 private:
+    // An "AT+ADDR?" is waiting for its answer; texts that arrive otherwise while the address
+    // is unchecked (late PIO answers after a refused link) are not taken for it.
+    bool addressCheckPending_ = false;
+    // The disconnect sequence has run and waits for the module to drop the link.
+    bool disconnectPending_ = false;
+
+    void connectOrDisconnect();
+    void enterLinkLost();
+    void connectFailed();
+    void sendFailed();
+    void handleTextReply(const QByteArray& text);
+    void dispatchFrame();
+    void onAccessReply();
+    void onConfigurationReply();
+    void onRecordsReply();
+    void onClearReply();
+    void onConfigurationStored();
+    void onRecordingSwitched();
+    void writeBlock(const QByteArray& bytes);
+    QString deviceAddress() const { return view_.Edit7.text; }
+    void updateDownloadProgress();
+
     void applyMainWindowTexts();
     void disableCheckBox(bool uncheck);
     void setRemoteDeviceButtons(bool on);

@@ -58,6 +58,8 @@ struct MainViewState {
     int StringGrid1CurrentRow = 1;
 
     std::array<QString, 3> StatusBar1;
+    // Share (0-100) of the records reply already waiting during a download; -1 when hidden.
+    int DownloadProgress = -1;
 
     // The window as designed, before any language is applied.
     static MainViewState designed();

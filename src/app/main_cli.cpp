@@ -1,7 +1,9 @@
 // tervix-cli: the logger tool's actions from the command line, for scripts.
 #include "app/CliOptions.h"
+#include "app/CliRunner.h"
 
 #include <QCoreApplication>
+#include <QTextStream>
 
 #include <cstdio>
 
@@ -19,7 +21,7 @@ int main(int argc, char** argv) {
         std::fputs(qPrintable(CliOptions::usage()), stdout);
         return CliOptions::Success;
     }
-    // Every known command is dispatched here; parse() refuses the others.
-    std::fprintf(stderr, "tervix-cli: %s is not available\n", qPrintable(options.command));
-    return CliOptions::BadUsage;
+    QTextStream out(stdout);
+    CliRunner runner(std::move(options), out);
+    return runner.run();
 }

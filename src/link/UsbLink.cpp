@@ -33,7 +33,11 @@ void MainSession::Button2Click() {
 
     transport_->close();
     UsbOpen = false;
+    addressCheckPending_ = false;
+    disconnectPending_ = false;
     stateUsbClosed();
+    // A PIO sequence still running after a refused link would write to the closed device.
+    Timer1->stop();
     Timer2->stop();
     Timer3->stop();
     view_.StatusBar1 = {text(Txt::UsbDisconnected), QString(), QString()};
@@ -42,11 +46,14 @@ void MainSession::Button2Click() {
 
 void MainSession::LinkFailureReset() {
     UsbOpen = false;
+    addressCheckPending_ = false;
+    disconnectPending_ = false;
     // The device is closed too, so that the interface can be opened again without a restart.
     transport_->close();
     Timer2->stop();
     Timer3->stop();
     RemoteConnected = false;
+    view_.DownloadProgress = -1;
     stateLinkFailureReset();
     say(text(Txt::UsbOpenFailed));
     view_.StatusBar1 = {text(Txt::UsbDisconnectedAfterReset), QString(), QString()};

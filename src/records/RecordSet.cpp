@@ -41,6 +41,14 @@ void RecordSet::clearBody() {
         emit dataChanged(index(0, 0), index(int(rows_.size()) - 2, kColumns - 1));
 }
 
+void RecordSet::replaceRowsFrom(int firstRow, QList<Row> rows) {
+    firstRow = std::max(firstRow, 1);
+    beginResetModel();
+    rows_.resize(firstRow);
+    rows_.append(std::move(rows));
+    endResetModel();
+}
+
 int RecordSet::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size()) - 1;
 }

@@ -27,6 +27,10 @@ public:
     void setRowCountTotal(int n);
     // Empties every cell of rows 1 and below; the header row stays.
     void clearBody();
+    // The rows from firstRow (at least 1) on become `rows`; the rows before it stay, padded
+    // with empty rows up to firstRow. One model reset, so thousands of rows cost no more
+    // signals than one.
+    void replaceRowsFrom(int firstRow, QList<Row> rows);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

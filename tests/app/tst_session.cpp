@@ -1,39 +1,14 @@
 // The main session's start-up, the interface button and the link-failure reset.
-#include "app/Clock.h"
-#include "app/MainSession.h"
-#include "app/ManualClock.h"
-#include "support/FakeTransport.h"
-#include "support/RecordingPrompt.h"
+#include "support/SessionFixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Fixture {
-    explicit Fixture(const QByteArray* settings = nullptr) {
-        QDir::setCurrent(dir.path());
-        if (settings) {
-            QFile f("prg.IDO");
-            f.open(QIODevice::WriteOnly);
-            f.write(*settings);
-        }
-        auto t = std::make_unique<FakeTransport>(&log);
-        fake = t.get();
-        session = std::make_unique<MainSession>(
-            MainSession::Services{time, clock, prompt, std::move(t), Regional{}});
-    }
-    ~Fixture() { QDir::setCurrent(QDir::tempPath()); }
-
-    QTemporaryDir dir;
-    ManualClock time;
-    FixedClock clock{QDateTime(QDate(2025, 12, 9), QTime(14, 5, 30))};
-    RecordingPrompt prompt;
-    FakeTransport::Log log;
-    FakeTransport* fake = nullptr;
-    std::unique_ptr<MainSession> session;
+// Settings content as the tests write it.
+struct Fixture : SessionFixture {
+    explicit Fixture(const QByteArray* settings = nullptr)
+        : SessionFixture(settings && !settings->isEmpty() ? settings->at(0) : 0) {}
 };
 
 QByteArray lang(char c) {

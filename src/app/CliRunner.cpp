@@ -1,0 +1,137 @@
+#include "CliRunner.h"
+
+#include "app/MainSession.h"
+#include "link/SerialTransport.h"
+#include "link/TracingTransport.h"
+
+#include <QEventLoop>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+void CliRunner::FailurePrompt::message(const QString& text) {
+    failed = true;
+    QByteArray bytes = text.toUtf8();
+    if (!bytes.endsWith('\n'))
+        bytes += '\n';
+    std::fputs(bytes.constData(), stderr);
+}
+
+bool CliRunner::FailurePrompt::askYesNo(const QString&, const QString&, bool) { return answer; }
+
+CliRunner::CliRunner(CliOptions options, QTextStream& out)
+    : options_(std::move(options)), out_(out) {
+    started_.start();
+}
+
+CliRunner::~CliRunner() = default;
+
+int CliRunner::run() {
+    if (options_.command == u"info")
+        return info();
+    return fail(QStringLiteral("unknown command: ") + options_.command);
+}
+
+int CliRunner::fail(const QString& message) {
+    prompt_.message(message);
+    return CliOptions::LinkFailure;
+}
+
+bool CliRunner::startSession() {
+    QString error;
+    std::unique_ptr<SerialTransport> transport = createTransport(options_.transport, time_, &error);
+    if (!transport) {
+        prompt_.message(error);
+        return false;
+    }
+    if (options_.trace) {
+        transport = std::make_unique<TracingTransport>(
+            std::move(transport), time_,
+            [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    }
+    session_ = std::make_unique<MainSession>(MainSession::Services{
+        time_, clock_, prompt_, std::move(transport), Regional::system()});
+    session_->FormShow();
+    if (options_.language)
+        session_->UiLanguage = options_.language;
+    return !prompt_.failed;
+}
+
+bool CliRunner::waitFor(const std::function<bool()>& done) {
+    const qint64 limit = qint64(options_.timeoutSeconds) * 1000;
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done() || prompt_.failed || started_.elapsed() >= limit)
+            loop.quit();
+    });
+    check.start(5);
+    if (!done() && !prompt_.failed)
+        loop.exec();
+    return done() && !prompt_.failed;
+}
+
+int CliRunner::connect() {
+    MainSession& s = *session_;
+    if (options_.address.isEmpty())
+        return fail(QStringLiteral("no logger address: give --address"));
+    s.Button2Click();
+    if (!s.UsbOpen)
+        return CliOptions::LinkFailure;
+    s.DeviceChosen(QStringLiteral("1"), options_.address);
+    s.Button3Click();
+
+    // An attempt that reached the logger and fell back to phase 0 has timed out; a refused
+    // link shows in the status bar.
+    bool reachedLogger = false;
+    const bool ready = waitFor([&] {
+        reachedLogger = reachedLogger || s.Status_conexao >= 3;
+        const QString& bt = s.view().StatusBar1[1];
+        return s.Status_conexao == 6 || (reachedLogger && s.Status_conexao == 0) ||
+               bt == s.text(Txt::BtConnectionError) || bt == s.text(Txt::BtConnectionFailed);
+    });
+    if (ready && s.Status_conexao == 6)
+        return CliOptions::Success;
+    if (prompt_.failed)
+        return CliOptions::LinkFailure;
+    if (s.Status_conexao == 0 && reachedLogger)
+        return fail(s.text(Txt::LoggerNoAnswer));
+    if (!s.view().StatusBar1[1].isEmpty() && s.BtState == 0)
+        return fail(s.view().StatusBar1[1]);
+    return fail(s.text(Txt::CommandTimedOut));
+}
+
+int CliRunner::disconnect() {
+    MainSession& s = *session_;
+    if (s.RemoteConnected) {
+        s.Button3Click();
+        if (!waitFor([&] { return !s.RemoteConnected && s.view().Button2.enabled; }))
+            return prompt_.failed ? CliOptions::LinkFailure : fail(s.text(Txt::CommandTimedOut));
+    }
+    if (s.UsbOpen)
+        s.Button2Click();
+    return CliOptions::Success;
+}
+
+int CliRunner::info() {
+    if (!startSession())
+        return CliOptions::LinkFailure;
+    if (const int status = connect(); status != CliOptions::Success) {
+        disconnect();
+        return status;
+    }
+    const MainSession& s = *session_;
+    const LoggerInfo& i = s.loggerInfo;
+    const MainViewState& v = s.view();
+    out_ << "equipment: " << i.equipmentNumber << '\n'
+         << "type: " << i.measurementType << ' ' << v.Label13.trimmed() << '\n'
+         << "unit: " << i.unitCode << ' ' << v.Label14.trimmed() << '\n'
+         << "decimals: " << i.decimalsCode << '\n'
+         << "records_per_measurement: " << i.recordsPerMeasurement << '\n'
+         << "stored_measurements: " << i.storedMeasurements << '\n'
+         << "configured_measurements: " << i.configuredMeasurements << '\n'
+         << "records_reply_length: " << s.RecordsReplyLength << '\n';
+    out_.flush();
+    return disconnect();
+}

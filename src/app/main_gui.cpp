@@ -1,0 +1,96 @@
+// The desktop program: the main window over one session.
+#include "app/Clock.h"
+#include "app/MainSession.h"
+#include "app/MainWindow.h"
+#include "app/MessageBox.h"
+#include "app/QtTimeBase.h"
+#include "app/Regional.h"
+#include "app/Texts.h"
+#include "link/SerialTransport.h"
+#include "link/TransportChoice.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace {
+
+void setUpParser(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Downloads, shows, charts and prints the records of a data logger "
+                       "reached through the USB Bluetooth interface board."));
+    parser.addHelpOption();
+    TransportChoice::addOptions(parser);
+}
+
+int usageError(const QString& message) {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QStringLiteral("Try '%1 --help'.")
+                                .arg(QCoreApplication::applicationFilePath().section(u'/', -1))));
+    return 1;
+}
+
+void nameApplication() {
+    // The title names the program in the task bar; the display name is left unset because
+    // on some desktops it would be appended to every window caption.
+    QCoreApplication::setApplicationName(Texts::design(Txt::ApplicationTitle));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+}
+
+bool asksForHelp(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h" || a == "-?" || a == "--help-all")
+            return true;
+        if (a == "--")
+            break;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Help is printed without a window system, so that it also works without a display.
+    if (asksForHelp(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        nameApplication();
+        QCommandLineParser parser;
+        setUpParser(parser);
+        parser.process(core);
+        parser.showHelp(0);
+    }
+
+    QApplication app(argc, argv);
+    nameApplication();
+
+    QCommandLineParser parser;
+    setUpParser(parser);
+    if (!parser.parse(QApplication::arguments()))
+        return usageError(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("Unexpected argument: %1")
+                              .arg(parser.positionalArguments().constFirst()));
+
+    TransportChoice choice;
+    QString error;
+    if (!TransportChoice::fromParser(parser, &choice, &error))
+        return usageError(error);
+
+    QtTimeBase time;
+    SystemClock clock;
+    MessageBoxPrompt prompt;
+    std::unique_ptr<SerialTransport> transport = createTransport(choice, time, &error);
+    if (!transport)
+        return usageError(error);
+
+    MainSession session({time, clock, prompt, std::move(transport), Regional::system()});
+    MainWindow window(session);
+    // The main window is the program: closing it ends the run even if another window is open.
+    QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,133 @@
+#include "RecordCells.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace {
+
+// Writes n as exactly `digits` decimal digits ending just before `end`; returns the start.
+char16_t* putDigits(char16_t* end, unsigned n, int digits) {
+    for (int i = 0; i < digits; ++i) {
+        *--end = char16_t(u'0' + n % 10);
+        n /= 10;
+    }
+    return end;
+}
+
+QString twoDigitFields(QChar separator, std::initializer_list<int> fields, int lead, int trail) {
+    char16_t buf[RecordCells::kWidth];
+    char16_t* p = buf;
+    for (int i = 0; i < lead; ++i)
+        *p++ = u' ';
+    bool first = true;
+    for (int f : fields) {
+        if (!first)
+            *p++ = separator.unicode();
+        first = false;
+        p = putDigits(p + 2, unsigned(f), 2) + 2;
+    }
+    for (int i = 0; i < trail; ++i)
+        *p++ = u' ';
+    return QString(reinterpret_cast<const QChar*>(buf), p - buf);
+}
+
+} // namespace
+
+namespace RecordCells {
+
+int signedValue(quint16 raw) {
+    // Two's complement for the whole range, 0x8000 included: it reads as -32768, so the
+    // scale is symmetric and every value keeps the cell's width.
+    return int(int16_t(raw));
+}
+
+int decimalPlaces(int decimalsCode) {
+    return decimalsCode >= 1 && decimalsCode <= 3 ? decimalsCode : 0;
+}
+
+QString valueText(quint16 raw, int decimalsCode, QChar decimalSeparator) {
+    const int v = signedValue(raw);
+    const int places = decimalPlaces(decimalsCode);
+    // The formats "000000 ", "0000.0 ", "000.00 ", "00.000 ": |v| <= 32768 never needs
+    // more integer digits than these, so the cell is always ten characters.
+    const int integerDigits = places == 0 ? 6 : 5 - places;
+    unsigned a = unsigned(v < 0 ? -v : v);
+
+    char16_t buf[kWidth];
+    char16_t* p = buf + kWidth;
+    *--p = u' ';
+    if (places > 0) {
+        p = putDigits(p, a, places);
+        for (int i = 0; i < places; ++i)
+            a /= 10;
+        *--p = decimalSeparator.unicode();
+    }
+    p = putDigits(p, a, integerDigits);
+    if (v < 0)
+        *--p = u'-';
+    while (p > buf)
+        *--p = u' ';
+    return QString(reinterpret_cast<const QChar*>(buf), kWidth);
+}
+
+QString dateText(int day, int month, char language, QChar dateSeparator) {
+    if (language == 'i')
+        return twoDigitFields(dateSeparator, {month, day}, 2, 3);
+    return twoDigitFields(dateSeparator, {day, month}, 2, 3);
+}
+
+QString timeText(int hours, int minutes, int seconds, QChar timeSeparator) {
+    return twoDigitFields(timeSeparator, {hours, minutes, seconds}, 1, 1);
+}
+
+QString numberText(int n) {
+    if (n < 0 || n > 9999)
+        return QString::asprintf("  %4.4d    ", n);
+    char16_t buf[kWidth] = {u' ', u' ', 0, 0, 0, 0, u' ', u' ', u' ', u' '};
+    putDigits(buf + 6, unsigned(n), 4);
+    return QString(reinterpret_cast<const QChar*>(buf), kWidth);
+}
+
+RecordSet::Row separatorRow(int measurementNumber) {
+    static const QString mark = QStringLiteral("   M      ");
+    static const QString blank(kWidth, u' ');
+    return {mark, numberText(measurementNumber), blank, blank};
+}
+
+std::optional<double> parseValue(QStringView cell, QChar decimalSeparator) {
+    cell = cell.trimmed();
+    // Longest valid cell text is short; anything much longer is not a value.
+    char buf[32];
+    if (cell.isEmpty() || cell.size() >= qsizetype(sizeof buf))
+        return std::nullopt;
+    char* out = buf;
+    qsizetype i = 0;
+    if (cell[0] == u'-' || cell[0] == u'+') {
+        if (cell[0] == u'-')
+            *out++ = '-';
+        ++i;
+    }
+    bool point = false;
+    int digits = 0;
+    for (; i < cell.size(); ++i) {
+        const QChar c = cell[i];
+        if (c >= u'0' && c <= u'9') {
+            *out++ = char(c.unicode());
+            ++digits;
+        } else if (!point && (c == u'.' || c == u',' || c == decimalSeparator)) {
+            *out++ = '.';
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(buf, out, value);
+    if (ec != std::errc() || end != out)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace RecordCells

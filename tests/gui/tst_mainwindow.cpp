@@ -1,0 +1,392 @@
+#include "app/Clock.h"
+#include "app/MainSession.h"
+#include "app/MainWindow.h"
+#include "app/ManualClock.h"
+#include "protocol/LoggerFrame.h"
+#include "support/FakeTransport.h"
+#include "support/RecordingPrompt.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+const QColor kRed(0xFF, 0x00, 0x00);
+const QColor kLime(0x00, 0xFF, 0x00);
+
+void writeSettings(const QByteArray& bytes) {
+    QFile f(QStringLiteral("prg.IDO"));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Types text as key presses; unlike QTest::keyClicks it also takes non-ASCII letters.
+void type(QWidget* w, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// One session over a scripted interface, and the window showing it.
+struct Rig {
+    ManualClock time;
+    FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30))};
+    RecordingPrompt prompt;
+    FakeTransport::Log log;
+    FakeTransport* fake = nullptr;
+    MainSession session{services()};
+    MainWindow window{session};
+
+    MainSession::Services services() {
+        auto transport = std::make_unique<FakeTransport>(&log);
+        fake = transport.get();
+        return {time, clock, prompt, std::move(transport), Regional{}};
+    }
+
+    template <class T = QWidget> T* get(const char* name) {
+        T* w = window.findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no %s named %s", T::staticMetaObject.className(), name);
+        return w;
+    }
+    QColor colour(const char* panel) { return get(panel)->palette().color(QPalette::Window); }
+    void show() {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        QFile::remove(QStringLiteral("prg.IDO"));
+        QFile::remove(QStringLiteral("prg.ido"));
+    }
+
+    void everyControlHasItsName() {
+        Rig rig;
+        QCOMPARE(rig.window.objectName(), QStringLiteral("TForm1"));
+        const char* widgets[] = {
+            "StringGrid1", "Label1",    "Label2",    "Label3",     "Label4",  "Label5",
+            "Label6",      "Label7",    "Label8",    "Label9",     "Label10", "Label11",
+            "Label12",     "Label13",   "Label14",   "Label15",    "Label16", "Label17",
+            "Label18",     "Label19",   "Edit1",     "Edit3",      "Edit4",   "Edit5",
+            "Edit6",       "Edit7",     "GroupBox1", "GroupBox2",  "Panel5",  "Panel6",
+            "Panel7",      "Button2",   "Button3",   "Button4",    "Button5", "Button6",
+            "Button7",     "Registros", "CheckBox1", "StatusBar1", "Arquivo1"};
+        for (const char* name : widgets)
+            QVERIFY2(rig.window.findChild<QWidget*>(QString::fromLatin1(name)), name);
+        for (const char* name :
+             {"Abrir1", "Salvarcomo1", "Imprimir1", "mnSair", "Grafico1", "mnSobre"})
+            QVERIFY2(rig.window.findChild<QAction*>(QString::fromLatin1(name)), name);
+        // Each button sits inside its coloured panel.
+        QCOMPARE(rig.get("Button2")->parentWidget(), rig.get("Panel5"));
+        QCOMPARE(rig.get("Button7")->parentWidget(), rig.get("Panel6"));
+        QCOMPARE(rig.get("Button3")->parentWidget(), rig.get("Panel7"));
+        QVERIFY(rig.get("GroupBox1")->isAncestorOf(rig.get("Panel5")));
+        QVERIFY(rig.get("GroupBox2")->isAncestorOf(rig.get("Edit7")));
+        QVERIFY(rig.get("Registros")->isAncestorOf(rig.get("CheckBox1")));
+    }
+
+    void startsWithOnlyTheInterfaceButtonUsable() {
+        Rig rig;
+        // Leftovers of a previous run must not survive the first showing.
+        rig.get<QLineEdit>("Edit3")->setText(QStringLiteral("stale"));
+        rig.show();
+
+        QCOMPARE(rig.window.windowTitle(), QStringLiteral("TERVIX.V1.0"));
+        QVERIFY(rig.get("Button2")->isEnabled());
+        for (const char* name :
+             {"Button3", "Button4", "Button5", "Button6", "Button7", "CheckBox1", "StringGrid1"})
+            QVERIFY2(!rig.get(name)->isEnabled(), name);
+        QVERIFY(!rig.get<QCheckBox>("CheckBox1")->isChecked());
+        for (const char* name : {"Edit1", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"}) {
+            QVERIFY2(rig.get<QLineEdit>(name)->isReadOnly(), name);
+            QVERIFY2(rig.get<QLineEdit>(name)->text().isEmpty(), name);
+        }
+        for (const char* name : {"Label13", "Label14", "Label17", "Label18", "Label19"})
+            QVERIFY2(rig.get<QLabel>(name)->text().isEmpty(), name);
+        for (const char* name : {"Salvarcomo1", "Imprimir1", "Grafico1"})
+            QVERIFY2(!rig.get<QAction>(name)->isEnabled(), name);
+        for (const char* name : {"Abrir1", "mnSair", "mnSobre"})
+            QVERIFY2(rig.get<QAction>(name)->isEnabled(), name);
+        for (const char* name : {"Panel5", "Panel6", "Panel7"})
+            QCOMPARE(rig.colour(name), kRed);
+        for (const char* name : {"StatusBar1_0", "StatusBar1_1", "StatusBar1_2"})
+            QVERIFY2(rig.get<QLabel>(name)->text().isEmpty(), name);
+        QVERIFY(rig.prompt.messages.isEmpty());
+    }
+
+    void hasTheDesignedSizes() {
+        Rig rig;
+        rig.show();
+        QWidget* central = rig.window.centralWidget();
+        QStatusBar* status = rig.window.statusBar();
+        QCOMPARE(central->width(), MainWindow::kClientWidth);
+        QCOMPARE(central->height() + status->height(), MainWindow::kClientHeight);
+        QCOMPARE(central->y(), rig.window.menuBar()->geometry().bottom() + 1);
+        QCOMPARE(rig.window.height(), rig.window.menuBar()->height() + MainWindow::kClientHeight);
+        QCOMPARE(rig.window.minimumSize(), rig.window.maximumSize());
+        const Qt::WindowFlags flags = rig.window.windowFlags();
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+
+        auto* grid = rig.get<QTableView>("StringGrid1");
+        const int widths[] = {54, 61, 63, 125};
+        for (int c = 0; c < 4; ++c)
+            QCOMPARE(grid->columnWidth(c), widths[c]);
+        QCOMPARE(grid->rowHeight(0), 20);
+        QCOMPARE(grid->horizontalHeader()->height(), 20);
+        QVERIFY(grid->verticalHeader()->isHidden());
+        QCOMPARE(grid->selectionMode(), QAbstractItemView::NoSelection);
+        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QVERIFY(grid->showGrid());
+
+        const int statusWidths[] = {200, 300, 400};
+        for (int i = 0; i < 3; ++i) {
+            auto* panel = rig.get<QLabel>(qPrintable(QStringLiteral("StatusBar1_%1").arg(i)));
+            QCOMPARE(panel->width(), statusWidths[i]);
+            QCOMPARE(panel->alignment(), Qt::AlignCenter);
+        }
+        QCOMPARE(rig.get<QLineEdit>("Edit3")->maxLength(), 50);
+        QCOMPARE(rig.get<QLineEdit>("Edit6")->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+        QVERIFY(rig.get<QLineEdit>("Edit7")->font().bold());
+    }
+
+    void captionsFollowTheLanguage_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("chart");
+        QTest::addColumn<QString>("responsible");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("button2");
+        QTest::addColumn<QString>("button6");
+        QTest::addColumn<QString>("header");
+
+        // Portuguese sets its own captions and the grid headers; Spanish and English keep
+        // the design texts and an empty header row.
+        QTest::newRow("p") << QByteArray("p") << "Arquivo"
+                           << "Gráfico"
+                           << "Responsavel:"
+                           << "Data:"
+                           << "Conectar"
+                           << "Carregar"
+                           << "  REG.    ";
+        QTest::newRow("e") << QByteArray("e") << "&Arquivo"
+                           << "&Gráfico"
+                           << "Responsável:"
+                           << "Data da emissão:"
+                           << "Conectar "
+                           << "Carregar "
+                           << "";
+        QTest::newRow("i") << QByteArray("ie") << "&Arquivo"
+                           << "&Gráfico"
+                           << "Responsável:"
+                           << "Data da emissão:"
+                           << "Conectar "
+                           << "Carregar "
+                           << "";
+        QTest::newRow("missing file") << QByteArray() << "Arquivo"
+                                      << "Gráfico"
+                                      << "Responsavel:"
+                                      << "Data:"
+                                      << "Conectar"
+                                      << "Carregar"
+                                      << "  REG.    ";
+    }
+
+    void captionsFollowTheLanguage() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, menu);
+        QFETCH(QString, chart);
+        QFETCH(QString, responsible);
+        QFETCH(QString, date);
+        QFETCH(QString, button2);
+        QFETCH(QString, button6);
+        QFETCH(QString, header);
+        if (!settings.isEmpty())
+            writeSettings(settings);
+        Rig rig;
+        rig.show();
+
+        QCOMPARE(rig.get<QMenu>("Arquivo1")->title(), menu);
+        QCOMPARE(rig.get<QAction>("Grafico1")->text(), chart);
+        QCOMPARE(rig.get<QLabel>("Label3")->text(), responsible);
+        QCOMPARE(rig.get<QLabel>("Label4")->text(), date);
+        QCOMPARE(rig.get<QPushButton>("Button2")->text(), button2);
+        QCOMPARE(rig.get<QPushButton>("Button6")->text(), button6);
+        QCOMPARE(rig.get<QTableView>("StringGrid1")
+                     ->horizontalHeader()
+                     ->model()
+                     ->headerData(0, Qt::Horizontal),
+                 QVariant(header));
+        // Texts no language changes.
+        QCOMPARE(rig.window.windowTitle(), QStringLiteral("TERVIX.V1.0"));
+        QCOMPARE(rig.get<QLabel>("Label11")->text(), QStringLiteral("N° de Registros:"));
+        QCOMPARE(rig.get<QLabel>("Label12")->text(), QStringLiteral("N° de Medições:"));
+        QCOMPARE(rig.get<QPushButton>("Button7")->text(), QStringLiteral("Selecionar"));
+    }
+
+    void interfaceButtonOpensAndCloses_data() {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("whileOpen");
+        QTest::addColumn<QString>("whileClosed");
+        QTest::addColumn<QString>("connected");
+        QTest::newRow("p") << QByteArray("p") << "Desconectar"
+                           << "Conectar"
+                           << "Interface conectada";
+        QTest::newRow("i") << QByteArray("i") << "Disconnect"
+                           << "Connect"
+                           << "Interface connected";
+    }
+
+    void interfaceButtonOpensAndCloses() {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, whileOpen);
+        QFETCH(QString, whileClosed);
+        QFETCH(QString, connected);
+        writeSettings(settings);
+        Rig rig;
+        rig.show();
+        auto* button = rig.get<QPushButton>("Button2");
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(rig.log.calls.contains(QStringLiteral("open 0")));
+        QCOMPARE(rig.colour("Panel5"), kLime);
+        QCOMPARE(button->text(), whileOpen);
+        QVERIFY(rig.get("Button7")->isEnabled());
+        // No device chosen yet, so the remote button stays off.
+        QVERIFY(!rig.get("Button3")->isEnabled());
+        QCOMPARE(rig.get<QLabel>("StatusBar1_0")->text(), connected);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(rig.log.calls.last(), QStringLiteral("close"));
+        QCOMPARE(rig.colour("Panel5"), kRed);
+        QCOMPARE(button->text(), whileClosed);
+        QVERIFY(!rig.get("Button7")->isEnabled());
+        QVERIFY(rig.prompt.messages.isEmpty());
+    }
+
+    void failedOpenIsReported() {
+        Rig rig;
+        rig.fake->openStatus = SerialTransport::DeviceNotFound;
+        rig.show();
+        QTest::mouseClick(rig.get("Button2"), Qt::LeftButton);
+        QCOMPARE(rig.prompt.messages,
+                 QStringList{QStringLiteral("Erro ao abrir o dispositivo USB.")});
+        QCOMPARE(rig.colour("Panel5"), kRed);
+        QCOMPARE(rig.get<QPushButton>("Button2")->text(), QStringLiteral("Conectar"));
+        QVERIFY(!rig.get("Button7")->isEnabled());
+        QCOMPARE(rig.get<QLabel>("StatusBar1_0")->text(), QStringLiteral("Interface desconectada"));
+    }
+
+    void remoteButtonsReachTheSession_data() {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("Conectar") << QByteArray("Button3") << QByteArray("AT+ADDR?") << 0;
+        QTest::newRow("Carregar") << QByteArray("Button6")
+                                  << LoggerFrame::command(LoggerFrame::DownloadRecords) << 0;
+        // Clearing asks first; answered No, nothing is sent.
+        QTest::newRow("Limpar") << QByteArray("Button5") << QByteArray() << 1;
+    }
+
+    void remoteButtonsReachTheSession() {
+        QFETCH(QByteArray, button);
+        QFETCH(QByteArray, written);
+        QFETCH(int, questions);
+        Rig rig;
+        rig.show();
+        QTest::mouseClick(rig.get("Button2"), Qt::LeftButton);
+        rig.session.DeviceChosen(QStringLiteral("1"), QStringLiteral("A1B2C3D4E5F6"));
+        rig.session.loggerInfo.storedMeasurements = 1;
+        rig.session.stateConfigurationReceived();
+        emit rig.session.viewChanged();
+        QCOMPARE(rig.get<QLineEdit>("Edit7")->text(), QStringLiteral("A1B2C3D4E5F6"));
+        rig.log.writes.clear();
+
+        QWidget* w = rig.get(button.constData());
+        QVERIFY(w->isEnabled());
+        QTest::mouseClick(w, Qt::LeftButton);
+        QCOMPARE(rig.log.writes,
+                 written.isEmpty() ? QList<QByteArray>{} : QList<QByteArray>{written});
+        QCOMPARE(int(rig.prompt.questions.size()), questions);
+    }
+
+    void secondShowingKeepsTheState() {
+        Rig rig;
+        rig.show();
+        QTest::mouseClick(rig.get("Button2"), Qt::LeftButton);
+        rig.window.hide();
+        rig.show();
+        QCOMPARE(rig.colour("Panel5"), kLime);
+        QVERIFY(rig.get("Button7")->isEnabled());
+        QCOMPARE(rig.log.calls.count(QStringLiteral("open 0")), 1);
+    }
+
+    void typingReachesTheSession() {
+        Rig rig;
+        rig.show();
+        rig.session.stateDownloadFinished();
+        emit rig.session.viewChanged();
+        auto* edit = rig.get<QLineEdit>("Edit4");
+        QVERIFY(!edit->isReadOnly());
+
+        type(edit, QStringLiteral("Calibração"));
+        QCOMPARE(rig.session.view().Edit4.text, QStringLiteral("Calibração"));
+        // A view update while the user types leaves the cursor where it was.
+        edit->setCursorPosition(3);
+        emit rig.session.viewChanged();
+        QCOMPARE(edit->cursorPosition(), 3);
+        type(edit, QStringLiteral("X"));
+        QCOMPARE(rig.session.view().Edit4.text, QStringLiteral("CalXibração"));
+
+        edit->clear();
+        type(edit, QString(60, u'a'));
+        QCOMPARE(rig.session.view().Edit4.text, QString(50, u'a'));
+        QCOMPARE(edit->text(), QString(50, u'a'));
+    }
+
+    void checkBoxSetsTheRecordingRequest() {
+        Rig rig;
+        rig.show();
+        rig.session.stateConfigurationReceived();
+        emit rig.session.viewChanged();
+        auto* box = rig.get<QCheckBox>("CheckBox1");
+        QVERIFY(box->isEnabled());
+
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QVERIFY(rig.session.RecordingRequested);
+        QVERIFY(rig.session.view().CheckBox1.checked);
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QVERIFY(!rig.session.RecordingRequested);
+    }
+
+    void exitClosesTheWindow() {
+        Rig rig;
+        rig.show();
+        QSignalSpy closed(&rig.window, &MainWindow::closed);
+        rig.get<QAction>("mnSair")->trigger();
+        QVERIFY(!rig.window.isVisible());
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(rig.prompt.questions.empty());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,78 @@
+#include "app/MessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+struct Seen {
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+};
+
+// Once the modal box is up, notes what it shows and presses key on it.
+void pressWhenShown(Qt::Key key, Seen* seen) {
+    QTimer::singleShot(0, [key, seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            // Nothing to answer: leave the loop so that the test fails instead of hanging.
+            QApplication::exit(1);
+            return;
+        }
+        seen->title = box->windowTitle();
+        seen->text = box->text();
+        seen->buttons = box->standardButtons();
+        seen->icon = box->icon();
+        QTest::keyClick(box, key);
+    });
+}
+
+} // namespace
+
+class TestMessageBox : public QObject {
+    Q_OBJECT
+private slots:
+    void messageHasTheProgramTitleAndOk() {
+        MessageBoxPrompt prompt;
+        Seen seen;
+        pressWhenShown(Qt::Key_Return, &seen);
+        prompt.message(QStringLiteral("Erro ao abrir o dispositivo USB."));
+        QCOMPARE(seen.title, QStringLiteral("Datalogger TERVIX"));
+        QCOMPARE(seen.text, QStringLiteral("Erro ao abrir o dispositivo USB."));
+        QCOMPARE(seen.buttons, QMessageBox::Ok);
+    }
+
+    void questionAnswers_data() {
+        QTest::addColumn<bool>("defaultNo");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Enter, default No") << true << int(Qt::Key_Return) << false;
+        QTest::newRow("Enter, default Yes") << false << int(Qt::Key_Return) << true;
+        QTest::newRow("Escape, default Yes") << false << int(Qt::Key_Escape) << false;
+    }
+
+    void questionAnswers() {
+        QFETCH(bool, defaultNo);
+        QFETCH(int, key);
+        QFETCH(bool, yes);
+        MessageBoxPrompt prompt;
+        Seen seen;
+        pressWhenShown(Qt::Key(key), &seen);
+        QCOMPARE(prompt.askYesNo(QStringLiteral("Limpar"), QStringLiteral("Apagar?"), defaultNo),
+                 yes);
+        QCOMPARE(seen.title, QStringLiteral("Limpar"));
+        QCOMPARE(seen.text, QStringLiteral("Apagar?"));
+        QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(seen.icon, QMessageBox::Warning);
+    }
+};
+
+QTEST_MAIN(TestMessageBox)
+#include "tst_messagebox.moc"

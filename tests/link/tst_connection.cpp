@@ -1,0 +1,412 @@
+// Connecting to the logger through the simulated board on virtual time: the exact command
+// bytes and their times, the control states, time-outs, disconnection, download and faults.
+#include "protocol/LoggerFrame.h"
+#include "sim/SimulatedBoard.h"
+#include "support/SessionFixture.h"
+
+#include <QTest>
+
+namespace {
+
+const QString kAddress = QStringLiteral("A1B2C3D4E5F6");
+
+struct Link : SessionFixture {
+    explicit Link(char language = 'p', SimOptions options = {})
+        : SessionFixture(language,
+                         [options](TimeBase& t) {
+                             return std::make_unique<SimulatedBoard>(t, options);
+                         }),
+          board(static_cast<SimulatedBoard*>(&s().transport())) {
+        s().FormShow();
+        s().Button2Click();
+        s().DeviceChosen(QStringLiteral("1"), kAddress);
+    }
+
+    // The blocks the board received, with their times relative to t0.
+    QStringList sent(qint64 t0 = 0) const {
+        QStringList out;
+        for (const SimulatedBoard::Block& b : board->receivedBlocks()) {
+            const bool printable =
+                std::all_of(b.bytes.begin(), b.bytes.end(), [](char c) { return c >= 0x20; });
+            out << QStringLiteral("%1 %2").arg(b.timeMs - t0).arg(
+                       printable ? QString::fromLatin1(b.bytes)
+                                 : QString::fromLatin1(b.bytes.toHex(' ')));
+        }
+        return out;
+    }
+
+    bool ready() { return s().Status_conexao == 6; }
+    void connect() {
+        s().Button3Click();
+        QVERIFY(time.advanceUntil([&] { return ready(); }, 20000));
+    }
+
+    SimulatedBoard* board;
+};
+
+SimOptions linked() {
+    SimOptions o;
+    o.linkedAtStart = kAddress;
+    return o;
+}
+
+} // namespace
+
+class TestConnection : public QObject {
+    Q_OBJECT
+private slots:
+    void connectWhenAlreadyLinked();
+    void connectWithNewLink();
+    void accessTimeOut_data();
+    void accessTimeOut();
+    void configurationTimeOut_data();
+    void configurationTimeOut();
+    void disconnect_data();
+    void disconnect();
+    void download();
+    void secondDownloadInSameConnection();
+    void connectionRefused_data();
+    void connectionRefused();
+    void writeFailureAtEachStep_data();
+    void writeFailureAtEachStep();
+    void linkLostInAnyState_data();
+    void linkLostInAnyState();
+    void splitModuleReplyIsIgnored();
+    void recordsReplyNeverCompletes();
+    void addressRefused_data();
+    void addressRefused();
+};
+
+void TestConnection::connectWhenAlreadyLinked() {
+    Link f('p', linked());
+    f.s().Button3Click();
+    QVERIFY(!f.v().Button2.enabled); // row 7
+    f.time.advance(180);
+    // The module reports the link: row 8.
+    QCOMPARE(f.s().BtState, 1);
+    QCOMPARE(f.v().StatusBar1[1], "BT Conectado. Dispositivo: " + kAddress);
+    QCOMPARE(f.v().StatusBar1[2], QString("Acessando..."));
+    QVERIFY(!f.v().Button2.enabled && !f.v().Button3.enabled && f.v().Button7.enabled);
+
+    QVERIFY(f.time.advanceUntil([&] { return f.ready(); }, 10000));
+    const QStringList expected = {
+        "0 AT+ADDR?",     "360 AT+PIO30",   "1360 AT+PIO31",      "1560 AT+PIO20",
+        "2560 AT+PIO21",  "3560 05 37 00 00 01", "3810 05 31 00 00 01"};
+    QCOMPARE(f.sent(), expected);
+    // 3.38 s from the handled address reply (at 180 ms) to the access request.
+    QCOMPARE(f.time.nowMs(), 4060);
+
+    const MainViewState& v = f.v();
+    QVERIFY(f.s().RemoteConnected);
+    QCOMPARE(v.Button3.caption, QString("Desconectar"));
+    QCOMPARE(v.StatusBar1[2], QString("Concluido"));
+    QCOMPARE(v.Panel7, PanelColour::Lime);
+    // Row 14 with two stored measurements.
+    QVERIFY(v.Button3.enabled && v.Button4.enabled && v.Button5.enabled && v.Button6.enabled);
+    QVERIFY(v.CheckBox1.enabled && !v.Button7.enabled && !v.Button2.enabled);
+    QCOMPARE(f.s().RecordsReplyLength, uint32_t(f.board->recordsReplyLength()));
+    QCOMPARE(f.s().loggerInfo.equipmentNumber, 1234);
+    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
+    QVERIFY(!f.s().Timer2->isActive());
+    QVERIFY(f.prompt.messages.isEmpty());
+}
+
+void TestConnection::connectWithNewLink() {
+    Link f('i');
+    f.s().Button3Click();
+    f.time.advance(180);
+    QCOMPARE(f.s().BtState, 2);
+    QCOMPARE(f.sent(), (QStringList{"0 AT+ADDR?", "180 AT+CON" + kAddress}));
+    f.time.advance(180); // "OK+CONNA" and "OK+CONN" arrive in one tick
+    QCOMPARE(f.s().Status_conexao, 1);
+    QCOMPARE(f.v().Panel7, PanelColour::Lime);
+    QVERIFY(!f.v().Button3.enabled && !f.v().Button7.enabled);
+    QVERIFY(f.time.advanceUntil([&] { return f.ready(); }, 10000));
+    const QStringList expected = {"0 AT+ADDR?",           "180 AT+CON" + kAddress,
+                                  "560 AT+PIO30",         "1560 AT+PIO31",
+                                  "1760 AT+PIO20",        "2760 AT+PIO21",
+                                  "3760 05 37 00 00 01",  "4010 05 31 00 00 01"};
+    QCOMPARE(f.sent(), expected);
+    QCOMPARE(f.v().StatusBar1[2], QString("Finished"));
+    QVERIFY(f.board->isLinked());
+}
+
+void TestConnection::accessTimeOut_data() {
+    QTest::addColumn<char>("language");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("p") << 'p'
+                       << QStringList{QString::fromUtf8(
+                              "Verifique se o registrador está habilitado e tente novamente")};
+    QTest::newRow("e") << 'e' << QStringList{};
+}
+
+void TestConnection::accessTimeOut() {
+    QFETCH(char, language);
+    QFETCH(QStringList, messages);
+    SimOptions o = linked();
+    o.dropped = "7";
+    Link f(language, o);
+    f.s().Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 3; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return !f.prompt.messages.isEmpty() || f.s().Status_conexao == 0; }, 10000));
+    // The supervision gave up, then disconnected (the module had acknowledged the PIO).
+    QCOMPARE(f.s().Status_conexao, 0);
+    QCOMPARE(f.prompt.messages, messages);
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    QCOMPARE(f.v().StatusBar1[2], QString("Desconetado"));
+    QVERIFY(f.v().Button2.enabled && f.v().Button7.enabled);
+    QVERIFY(!f.board->isLinked());
+    QVERIFY(f.sent().last().endsWith(" AT"));
+    f.time.advance(20000); // nothing more happens
+    QCOMPARE(f.prompt.messages, messages);
+    QVERIFY(!f.s().Timer1->isActive() && !f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+}
+
+void TestConnection::configurationTimeOut_data() { accessTimeOut_data(); }
+
+void TestConnection::configurationTimeOut() {
+    QFETCH(char, language);
+    QFETCH(QStringList, messages);
+    SimOptions o = linked();
+    o.dropped = "1";
+    Link f(language, o);
+    f.s().Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 4; }, 5000));
+    const qint64 t4 = f.time.nowMs();
+    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 0; }, 10000));
+    QVERIFY(f.time.nowMs() - t4 <= 6000);
+    if (language == 'p')
+        messages = QStringList{QString::fromUtf8("Feche o programa, desconecte e reconecte a "
+                                                 "interface,reinicie o programa e tente novamente")};
+    QCOMPARE(f.prompt.messages, messages);
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    QVERIFY(f.v().Button2.enabled);
+}
+
+void TestConnection::disconnect_data() {
+    QTest::addColumn<bool>("record");
+    QTest::addColumn<QString>("frame");
+    QTest::newRow("recording off") << false << "05 36 34 00 01";
+    QTest::newRow("recording on") << true << "05 36 35 00 01";
+}
+
+void TestConnection::disconnect() {
+    QFETCH(bool, record);
+    QFETCH(QString, frame);
+    Link f('p', linked());
+    f.connect();
+    f.s().CheckBox1Click(true);
+    if (!record)
+        f.s().CheckBox1Click(false);
+    const qint64 t0 = f.time.nowMs();
+    const qsizetype before = f.board->receivedBlocks().size();
+    f.s().Button3Click();
+    QVERIFY(!f.v().Button2.enabled); // row 16
+    QCOMPARE(f.v().StatusBar1[2], QString("Ativando/Desativando leitura de registros"));
+    QCOMPARE(f.s().records().rowCountTotal(), 2);
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    const QStringList all = f.sent(t0);
+    QCOMPARE(all.mid(before), (QStringList{"0 " + frame, "500 AT+PIO30", "1500 AT+PIO31",
+                                           "2000 AT"}));
+    QCOMPARE(f.board->recording(), record);
+    // Row 11: idle again.
+    const MainViewState& v = f.v();
+    QCOMPARE(v.StatusBar1[1], "BT Desconectado. Dispositivo: " + kAddress);
+    QCOMPARE(v.StatusBar1[2], QString("Desconetado"));
+    QCOMPARE(v.Button3.caption, QString("Conectar"));
+    QCOMPARE(v.Panel7, PanelColour::Red);
+    QVERIFY(v.Button2.enabled && v.Button7.enabled && !v.Button4.enabled && !v.CheckBox1.enabled);
+    QCOMPARE(f.s().BtState, 0);
+    QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    // And the next connection works from the start.
+    f.connect();
+}
+
+void TestConnection::download() {
+    SimOptions o = linked();
+    o.recordsPerMeasurement = 3;
+    o.storedMeasurements = 2;
+    o.recordCount = 5;
+    Link f('p', o);
+    f.clock.set(QDateTime(QDate(2019, 1, 3), QTime(10, 0)));
+    f.connect();
+    f.s().Button6Click();
+    QCOMPARE(f.v().StatusBar1[2], QString("Aguarde. Tranferindo..."));
+    QCOMPARE(f.v().DownloadProgress, 0);
+    QCOMPARE(f.sent().last().section(' ', 1), QString("05 32 00 00 01"));
+    QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[2] == "Concluido"; }, 5000));
+    const MainViewState& v = f.v();
+    QCOMPARE(f.s().records().rowCountTotal(), 1 + 2 + 5 + 1);
+    QCOMPARE(v.Edit1.text, QString("03/01/2019"));
+    QCOMPARE(f.s().defaultFileName, QString("2019_01_03_D00"));
+    QVERIFY(v.Grafico1.enabled && v.Imprimir1.enabled && v.Salvarcomo1.enabled);
+    QVERIFY(!v.Edit3.readOnly && v.Button6.enabled && v.CheckBox1.enabled);
+    QCOMPARE(v.DownloadProgress, -1);
+    QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
+}
+
+void TestConnection::secondDownloadInSameConnection() {
+    Link f('e', linked());
+    f.connect();
+    for (int round = 0; round < 2; ++round) {
+        f.s().Button6Click();
+        QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[2] == "Concluido"; }, 5000));
+        QCOMPARE(f.s().records().rowCountTotal(), 1 + 2 + 20 + 1);
+        f.s().records().setRowCountTotal(2); // so the second round is seen to fill it again
+    }
+}
+
+void TestConnection::connectionRefused_data() {
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("OK+CONNE") << "OK+CONNE" << QString::fromUtf8("Erro de Conexão BT");
+    QTest::newRow("OK+CONNF") << "OK+CONNF" << QString::fromUtf8("Conexão BT falhou");
+}
+
+void TestConnection::connectionRefused() {
+    QFETCH(QString, result);
+    QFETCH(QString, status);
+    SimOptions o;
+    o.connResult = result;
+    o.connDelayMs = 250; // "OK+CONNA" and the result in separate ticks
+    Link f('p', o);
+    f.s().Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[1] == status; }, 3000));
+    const MainViewState& v = f.v();
+    QCOMPARE(f.s().BtState, 0);
+    QCOMPARE(f.s().Status_conexao, 0);
+    QVERIFY(v.Button2.enabled && v.Button7.enabled); // row 10
+    QVERIFY(!v.Button4.enabled && !v.CheckBox1.enabled);
+    // The PIO sequence already started still runs, access request included.
+    QVERIFY(f.time.advanceUntil([&] { return f.s().PioStep == 8; }, 6000));
+    QCOMPARE(f.sent().last().section(' ', 1), QString("05 37 00 00 01"));
+    // The user closes the interface: nothing runs on, nothing more is sent.
+    QVERIFY(f.v().Button2.enabled);
+    f.s().Button2Click();
+    QVERIFY(!f.s().UsbOpen);
+    QVERIFY(!f.s().Timer1->isActive() && !f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    const qsizetype sent = f.board->receivedBlocks().size();
+    f.time.advance(30000);
+    QCOMPARE(f.board->receivedBlocks().size(), sent);
+    QVERIFY(f.prompt.messages.isEmpty());
+    // And starts again.
+    f.s().Button2Click();
+    QVERIFY(f.s().UsbOpen);
+    f.s().DeviceChosen("1", kAddress); // closing emptied "N°:" and "MAC:"
+    f.s().Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[1] == status; }, 3000));
+}
+
+void TestConnection::writeFailureAtEachStep_data() {
+    QTest::addColumn<int>("okWrites");
+    // Writes of a connection when already linked: AT+ADDR?, four PIO commands, access,
+    // configuration request; then download, recording switch, AT+PIO30, AT+PIO31, AT.
+    for (int n = 0; n <= 11; ++n)
+        QTest::addRow("after %d writes", n) << n;
+}
+
+void TestConnection::writeFailureAtEachStep() {
+    QFETCH(int, okWrites);
+    SimOptions o = linked();
+    o.writeFailAfter = okWrites;
+    Link f('i', o);
+    f.s().Button3Click();
+    f.time.advanceUntil([&] { return f.ready() || !f.prompt.messages.isEmpty(); }, 10000);
+    if (f.prompt.messages.isEmpty()) {
+        f.s().Button6Click();
+        f.time.advanceUntil(
+            [&] { return f.v().StatusBar1[2] == "Concluido" || !f.prompt.messages.isEmpty(); },
+            5000);
+    }
+    if (f.prompt.messages.isEmpty()) {
+        f.s().Button3Click();
+        f.time.advanceUntil([&] { return !f.prompt.messages.isEmpty(); }, 5000);
+    }
+    QCOMPARE(f.prompt.messages,
+             (QStringList{"Error when trying to send data.", "Error opening USB device."}));
+    const MainViewState& v = f.v();
+    QVERIFY(!f.s().UsbOpen);
+    QVERIFY(v.Button2.enabled);
+    QCOMPARE(v.Button2.caption, QString("Connect"));
+    QVERIFY(!v.Button3.enabled);
+    QCOMPARE(v.StatusBar1[0], QString("Disconnected"));
+    QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    f.time.advance(20000);
+    QCOMPARE(f.prompt.messages.size(), 2); // nothing keeps running after the reset
+    QVERIFY(!f.board->isOpen()); // closed, so it can be opened again
+}
+
+void TestConnection::linkLostInAnyState_data() {
+    QTest::addColumn<int>("afterMs");
+    for (int ms : {150, 400, 1500, 3600, 3900})
+        QTest::addRow("%d ms into the link", ms) << ms;
+}
+
+void TestConnection::linkLostInAnyState() {
+    QFETCH(int, afterMs);
+    SimOptions o;
+    o.lostAfterMs = afterMs;
+    Link f('p', o);
+    f.s().Button3Click();
+    // Lost while a reply is read in frame mode, it goes unnoticed; the time-outs then end
+    // the attempt and the disconnect finds the module without a link.
+    QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[2] == "Desconetado"; }, 15000));
+    QVERIFY(!f.s().RemoteConnected);
+    QCOMPARE(f.s().Status_conexao, 0);
+    QVERIFY(f.v().Button2.enabled && f.v().Button7.enabled);
+    f.time.advance(20000);
+    QVERIFY(!f.s().Timer3->isActive());
+    // A new connection works.
+    f.s().Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao >= 1; }, 5000));
+}
+
+void TestConnection::splitModuleReplyIsIgnored() {
+    SimOptions o = linked();
+    o.splitGapMs[SimOptions::kModuleKey] = 200; // halves fall in different poll ticks
+    Link f('p', o);
+    f.s().Button3Click();
+    f.time.advance(400);
+    // "OK+ADDR:..." never arrived whole: the module is told to connect.
+    QCOMPARE(f.s().BtState, 2);
+    QVERIFY(f.sent().last().contains("AT+CON" + kAddress));
+}
+
+void TestConnection::recordsReplyNeverCompletes() {
+    SimOptions o = linked();
+    o.truncated['2'] = 40;
+    Link f('p', o);
+    f.connect();
+    f.s().Button6Click();
+    f.time.advance(5000);
+    QCOMPARE(f.v().StatusBar1[2], QString("Aguarde. Tranferindo..."));
+    QVERIFY(f.v().DownloadProgress > 0 && f.v().DownloadProgress < 100);
+    // The user can still disconnect.
+    f.s().Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    QCOMPARE(f.v().DownloadProgress, -1);
+}
+
+void TestConnection::addressRefused_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("14 characters") << "A1B2C3D4E5F6AB"
+                                   << "The device address is longer than 13 characters and "
+                                      "cannot be sent.";
+    QTest::newRow("empty") << "" << "Select a device before connecting.";
+}
+
+void TestConnection::addressRefused() {
+    QFETCH(QString, address);
+    QFETCH(QString, message);
+    Link f('i');
+    f.s().DeviceChosen("1", address);
+    f.s().Button3Click();
+    QCOMPARE(f.prompt.messages, QStringList{message});
+    QVERIFY(f.board->receivedBlocks().isEmpty());
+    QVERIFY(f.v().Button2.enabled);
+}
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "tst_connection.moc"
