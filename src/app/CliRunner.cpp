@@ -3,6 +3,7 @@
 #include "app/MainSession.h"
 #include "link/SerialTransport.h"
 #include "link/TracingTransport.h"
+#include "records/DeviceListFile.h"
 
 #include <QEventLoop>
 #include <QTextStream>
@@ -18,7 +19,9 @@ void CliRunner::FailurePrompt::message(const QString& text) {
     std::fputs(bytes.constData(), stderr);
 }
 
-bool CliRunner::FailurePrompt::askYesNo(const QString&, const QString&, bool) { return answer; }
+bool CliRunner::FailurePrompt::askYesNo(const QString&, const QString&, bool) {
+    return answer;
+}
 
 CliRunner::CliRunner(CliOptions options, QTextStream& out)
     : options_(std::move(options)), out_(out) {
@@ -50,8 +53,8 @@ bool CliRunner::startSession() {
             std::move(transport), time_,
             [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
     }
-    session_ = std::make_unique<MainSession>(MainSession::Services{
-        time_, clock_, prompt_, std::move(transport), Regional::system()});
+    session_ = std::make_unique<MainSession>(
+        MainSession::Services{time_, clock_, prompt_, std::move(transport), Regional::system()});
     session_->FormShow();
     if (options_.language)
         session_->UiLanguage = options_.language;
@@ -74,12 +77,14 @@ bool CliRunner::waitFor(const std::function<bool()>& done) {
 
 int CliRunner::connect() {
     MainSession& s = *session_;
-    if (options_.address.isEmpty())
-        return fail(QStringLiteral("no logger address: give --address"));
+    const QString address =
+        options_.address.isEmpty() ? DeviceListFile::firstEntry() : options_.address;
+    if (address.isEmpty())
+        return fail(s.text(Txt::NoAddress));
     s.Button2Click();
     if (!s.UsbOpen)
         return CliOptions::LinkFailure;
-    s.DeviceChosen(QStringLiteral("1"), options_.address);
+    s.DeviceChosen(QStringLiteral("1"), address);
     s.Button3Click();
 
     // An attempt that reached the logger and fell back to phase 0 has timed out; a refused

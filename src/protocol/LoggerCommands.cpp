@@ -8,7 +8,9 @@
 
 namespace {
 
-int word(const std::vector<uint8_t>& b, int at) { return (b[at] << 8) | b[at + 1]; }
+int word(const std::vector<uint8_t>& b, int at) {
+    return (b[at] << 8) | b[at + 1];
+}
 
 } // namespace
 
@@ -26,7 +28,8 @@ void MainSession::SendRecordingSwitch() {
     ReceiveMode = ReceiveModeKind::Frame;
     if (UsbStatus != 0)
         return;
-    const char parameter = RecordingRequested ? LoggerFrame::kRecordingOn : LoggerFrame::kRecordingOff;
+    const char parameter =
+        RecordingRequested ? LoggerFrame::kRecordingOn : LoggerFrame::kRecordingOff;
     tempo_disp = 0;
     writeBlock(LoggerFrame::command(LoggerFrame::RecordingSwitch, parameter));
     view_.StatusBar1[2] = text(Txt::RecordingSwitchSent);

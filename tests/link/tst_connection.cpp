@@ -12,10 +12,9 @@ const QString kAddress = QStringLiteral("A1B2C3D4E5F6");
 
 struct Link : SessionFixture {
     explicit Link(char language = 'p', SimOptions options = {})
-        : SessionFixture(language,
-                         [options](TimeBase& t) {
-                             return std::make_unique<SimulatedBoard>(t, options);
-                         }),
+        : SessionFixture(
+              language,
+              [options](TimeBase& t) { return std::make_unique<SimulatedBoard>(t, options); }),
           board(static_cast<SimulatedBoard*>(&s().transport())) {
         s().FormShow();
         s().Button2Click();
@@ -28,9 +27,10 @@ struct Link : SessionFixture {
         for (const SimulatedBoard::Block& b : board->receivedBlocks()) {
             const bool printable =
                 std::all_of(b.bytes.begin(), b.bytes.end(), [](char c) { return c >= 0x20; });
-            out << QStringLiteral("%1 %2").arg(b.timeMs - t0).arg(
-                       printable ? QString::fromLatin1(b.bytes)
-                                 : QString::fromLatin1(b.bytes.toHex(' ')));
+            out << QStringLiteral("%1 %2")
+                       .arg(b.timeMs - t0)
+                       .arg(printable ? QString::fromLatin1(b.bytes)
+                                      : QString::fromLatin1(b.bytes.toHex(' ')));
         }
         return out;
     }
@@ -89,9 +89,9 @@ void TestConnection::connectWhenAlreadyLinked() {
     QVERIFY(!f.v().Button2.enabled && !f.v().Button3.enabled && f.v().Button7.enabled);
 
     QVERIFY(f.time.advanceUntil([&] { return f.ready(); }, 10000));
-    const QStringList expected = {
-        "0 AT+ADDR?",     "360 AT+PIO30",   "1360 AT+PIO31",      "1560 AT+PIO20",
-        "2560 AT+PIO21",  "3560 05 37 00 00 01", "3810 05 31 00 00 01"};
+    const QStringList expected = {"0 AT+ADDR?",         "360 AT+PIO30",  "1360 AT+PIO31",
+                                  "1560 AT+PIO20",      "2560 AT+PIO21", "3560 05 37 00 00 01",
+                                  "3810 05 31 00 00 01"};
     QCOMPARE(f.sent(), expected);
     // 3.38 s from the handled address reply (at 180 ms) to the access request.
     QCOMPARE(f.time.nowMs(), 4060);
@@ -122,10 +122,9 @@ void TestConnection::connectWithNewLink() {
     QCOMPARE(f.v().Panel7, PanelColour::Lime);
     QVERIFY(!f.v().Button3.enabled && !f.v().Button7.enabled);
     QVERIFY(f.time.advanceUntil([&] { return f.ready(); }, 10000));
-    const QStringList expected = {"0 AT+ADDR?",           "180 AT+CON" + kAddress,
-                                  "560 AT+PIO30",         "1560 AT+PIO31",
-                                  "1760 AT+PIO20",        "2760 AT+PIO21",
-                                  "3760 05 37 00 00 01",  "4010 05 31 00 00 01"};
+    const QStringList expected = {"0 AT+ADDR?",          "180 AT+CON" + kAddress, "560 AT+PIO30",
+                                  "1560 AT+PIO31",       "1760 AT+PIO20",         "2760 AT+PIO21",
+                                  "3760 05 37 00 00 01", "4010 05 31 00 00 01"};
     QCOMPARE(f.sent(), expected);
     QCOMPARE(f.v().StatusBar1[2], QString("Finished"));
     QVERIFY(f.board->isLinked());
@@ -148,7 +147,8 @@ void TestConnection::accessTimeOut() {
     Link f(language, o);
     f.s().Button3Click();
     QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 3; }, 5000));
-    QVERIFY(f.time.advanceUntil([&] { return !f.prompt.messages.isEmpty() || f.s().Status_conexao == 0; }, 10000));
+    QVERIFY(f.time.advanceUntil(
+        [&] { return !f.prompt.messages.isEmpty() || f.s().Status_conexao == 0; }, 10000));
     // The supervision gave up, then disconnected (the module had acknowledged the PIO).
     QCOMPARE(f.s().Status_conexao, 0);
     QCOMPARE(f.prompt.messages, messages);
@@ -162,7 +162,9 @@ void TestConnection::accessTimeOut() {
     QVERIFY(!f.s().Timer1->isActive() && !f.s().Timer2->isActive() && !f.s().Timer3->isActive());
 }
 
-void TestConnection::configurationTimeOut_data() { accessTimeOut_data(); }
+void TestConnection::configurationTimeOut_data() {
+    accessTimeOut_data();
+}
 
 void TestConnection::configurationTimeOut() {
     QFETCH(char, language);
@@ -176,8 +178,9 @@ void TestConnection::configurationTimeOut() {
     QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 0; }, 10000));
     QVERIFY(f.time.nowMs() - t4 <= 6000);
     if (language == 'p')
-        messages = QStringList{QString::fromUtf8("Feche o programa, desconecte e reconecte a "
-                                                 "interface,reinicie o programa e tente novamente")};
+        messages =
+            QStringList{QString::fromUtf8("Feche o programa, desconecte e reconecte a "
+                                          "interface,reinicie o programa e tente novamente")};
     QCOMPARE(f.prompt.messages, messages);
     QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
     QVERIFY(f.v().Button2.enabled);
@@ -206,8 +209,8 @@ void TestConnection::disconnect() {
     QCOMPARE(f.s().records().rowCountTotal(), 2);
     QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
     const QStringList all = f.sent(t0);
-    QCOMPARE(all.mid(before), (QStringList{"0 " + frame, "500 AT+PIO30", "1500 AT+PIO31",
-                                           "2000 AT"}));
+    QCOMPARE(all.mid(before),
+             (QStringList{"0 " + frame, "500 AT+PIO30", "1500 AT+PIO31", "2000 AT"}));
     QCOMPARE(f.board->recording(), record);
     // Row 11: idle again.
     const MainViewState& v = f.v();
@@ -334,7 +337,7 @@ void TestConnection::writeFailureAtEachStep() {
     QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
     f.time.advance(20000);
     QCOMPARE(f.prompt.messages.size(), 2); // nothing keeps running after the reset
-    QVERIFY(!f.board->isOpen()); // closed, so it can be opened again
+    QVERIFY(!f.board->isOpen());           // closed, so it can be opened again
 }
 
 void TestConnection::linkLostInAnyState_data() {
@@ -394,7 +397,8 @@ void TestConnection::addressRefused_data() {
     QTest::newRow("14 characters") << "A1B2C3D4E5F6AB"
                                    << "The device address is longer than 13 characters and "
                                       "cannot be sent.";
-    QTest::newRow("empty") << "" << "Select a device before connecting.";
+    QTest::newRow("empty") << ""
+                           << "Select a device before connecting.";
 }
 
 void TestConnection::addressRefused() {

@@ -93,7 +93,8 @@ void TestReceivePoll::dispatch() {
     if (effect == "access") {
         QCOMPARE(s.Status_conexao, 4);
         QVERIFY(s.RemoteConnected);
-        QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::command(LoggerFrame::ReadConfiguration)});
+        QCOMPARE(f.log.writes,
+                 QList<QByteArray>{LoggerFrame::command(LoggerFrame::ReadConfiguration)});
         QVERIFY(s.Timer2->isActive()); // the configuration request runs the poll again
         QCOMPARE(s.ReceiveMode, ReceiveModeKind::Frame);
     } else if (effect == "configuration") {

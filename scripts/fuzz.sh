@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a bounded time:
+# scripts/fuzz.sh BUILD_DIR SECONDS_EACH
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+dir=${1:-"$here/build-fuzz"}
+seconds=${2:-30}
+CC=clang CXX=clang++ BUILD_TYPE=RelWithDebInfo bash "$here/scripts/build.sh" "$dir" \
+  -DTERVIX_FUZZ=ON -DBUILD_TESTING=OFF
+for target in "$dir"/fuzz/fuzz_*; do
+  [ -f "$target" ] && [ -x "$target" ] || continue
+  name=$(basename "$target")
+  work="$dir/fuzz-work/$name"
+  mkdir -p "$work/corpus"
+  echo "-- $name for ${seconds} s"
+  # Each target runs in its own folder: the program touches files in its current directory.
+  (cd "$work" && "$target" -max_total_time="$seconds" -max_len=30000 -rss_limit_mb=2048 \
+      -print_final_stats=1 corpus 2>&1 | tail -n 12)
+done
