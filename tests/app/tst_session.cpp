@@ -160,11 +160,8 @@ void TestSession::openInterface() {
     QFETCH(QString, caption);
     Fixture f(&settings);
     f.session->FormShow();
-    f.session->stateUsbClosed(); // empties Edit6/Edit7 as a close would
-    if (!deviceNumber.isEmpty()) {
-        // The device list fills the fields; simulate a number already shown.
-        const_cast<MainViewState&>(f.session->view()).Edit6.text = deviceNumber;
-    }
+    if (!deviceNumber.isEmpty())
+        f.session->DeviceChosen(deviceNumber, "A1B2C3D4E5F6");
     f.session->Button2Click();
     const MainSession& s = *f.session;
     const MainViewState& v = s.view();
@@ -205,7 +202,8 @@ void TestSession::openFailure() {
     Fixture f(&settings);
     f.fake->openStatus = SerialTransport::DeviceNotFound;
     f.session->FormShow();
-    const_cast<MainViewState&>(f.session->view()).Edit6.text = deviceNumber;
+    if (!deviceNumber.isEmpty())
+        f.session->DeviceChosen(deviceNumber, "A1B2C3D4E5F6");
     f.session->Timer2->start();
     f.session->Timer3->start();
     f.session->Button2Click();
@@ -234,12 +232,10 @@ void TestSession::closeInterface() {
     Fixture f(&settings);
     f.session->FormShow();
     f.session->Button2Click();
-    auto& v = const_cast<MainViewState&>(f.session->view());
-    v.Edit6.text = "1";
-    v.Edit7.text = "A1B2C3D4E5F6";
-    v.Panel6 = PanelColour::Lime;
-    v.StatusBar1[1] = "x";
-    v.StatusBar1[2] = "y";
+    const MainViewState& v = f.session->view();
+    f.session->DeviceChosen("1", "A1B2C3D4E5F6");
+    f.session->DeviceListClosed();
+    QCOMPARE(v.Panel6, PanelColour::Lime);
     f.session->Timer2->start();
     f.session->Timer3->start();
     f.session->Button2Click();

@@ -35,7 +35,7 @@ struct PollFixture : SessionFixture {
         s().ReceiveMode = mode;
         fake->incoming = bytes;
         s().Timer2->start();
-        s().Timer2Timer();
+        s().guarded([this] { s().Timer2Timer(); }); // as the timer runs it
     }
 };
 

@@ -577,7 +577,7 @@ struct DialogRig : Rig {
     }
     // Answers the confirmation as soon as it is shown.
     void answer(const char* button) {
-        QTimer::singleShot(0, &dialog, [this, button] {
+        QTimer::singleShot(0, &dialog, [button] {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal && modal->objectName() == u"TForm7")
                 QTest::mouseClick(modal->findChild<QPushButton*>(button), Qt::LeftButton);
