@@ -5,6 +5,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-"$here/build-fuzz"}
 seconds=${2:-30}
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
 CC=clang CXX=clang++ BUILD_TYPE=RelWithDebInfo bash "$here/scripts/build.sh" "$dir" \
   -DTERVIX_FUZZ=ON -DBUILD_TESTING=OFF
 for target in "$dir"/fuzz/fuzz_*; do
