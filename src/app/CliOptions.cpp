@@ -28,7 +28,10 @@ void addGlobalOptions(QCommandLineParser& parser) {
 
 const QStringList& CliOptions::commands() {
     // Commands join this list as they are built.
-    static const QStringList list = {QStringLiteral("info")};
+    static const QStringList list = {QStringLiteral("info"),      QStringLiteral("download"),
+                                     QStringLiteral("show"),      QStringLiteral("export"),
+                                     QStringLiteral("configure"), QStringLiteral("clear"),
+                                     QStringLiteral("chart")};
     return list;
 }
 
@@ -42,6 +45,29 @@ QString CliOptions::usage() {
     text += QStringLiteral("\nCommands:\n");
     text += QStringLiteral("  info      connect, print the logger configuration as \"key: value\" "
                            "lines, disconnect\n");
+    text += QStringLiteral(
+        "  download -o FILE --title T [--objective O] [--responsible R] [--record on|off]\n"
+        "           [--timeout S]\n"
+        "            connect, download every record, save the data file, disconnect with the\n"
+        "            recording switch on or off (default off)\n"
+        "  show FILE\n"
+        "            print the record table of a data file, one 40-character row a line\n"
+        "  export FILE -o OUT.csv\n"
+        "            the records of a data file as CSV (UTF-8) with a header line:\n"
+        "            measurement,record,date,time,timestamp,value,unit\n");
+    text += QStringLiteral(
+        "  configure --interval HH:MM:SS --records N --measurements M [--mode fixed|continuous]\n"
+        "            connect, send a recording configuration with the PC's date and time, wait\n"
+        "            for the logger's answer, disconnect; continuous mode records 3600 records\n"
+        "            in 1 measurement (--records and --measurements may then be left out)\n"
+        "  clear --yes\n"
+        "            connect, erase every record in the logger, wait for its answer,\n"
+        "            disconnect\n");
+    text += QStringLiteral(
+        "  chart FILE -m K (--start J | --all) -o OUT.bmp\n"
+        "            draw measurement K (1-based, as listed) as the chart window does and\n"
+        "            write the picture as a bitmap: --start J the J-th entry of the start\n"
+        "            record list, --all \"Todos os registros\"\n");
     text += QStringLiteral("\nExit status: 0 success, 1 bad usage, 2 interface, link or logger "
                            "failure, 3 file error.\n");
     return text;

@@ -33,6 +33,18 @@ CliRunner::~CliRunner() = default;
 int CliRunner::run() {
     if (options_.command == u"info")
         return info();
+    if (options_.command == u"download")
+        return download();
+    if (options_.command == u"show")
+        return show();
+    if (options_.command == u"export")
+        return exportCsv();
+    if (options_.command == u"configure")
+        return configure();
+    if (options_.command == u"clear")
+        return clear();
+    if (options_.command == u"chart")
+        return chart();
     return fail(QStringLiteral("unknown command: ") + options_.command);
 }
 

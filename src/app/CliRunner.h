@@ -33,6 +33,22 @@ private:
     };
 
     int info();
+    // Data files: download and save, print the record rows, export as CSV.
+    int download();
+    int show();
+    int exportCsv();
+    // Opens a data file as "Abrir..." does; a file error ends the command with status 3.
+    int openDataFile(const QString& path);
+
+    // Logger commands (CliLoggerCommands.cpp): the configuration dialog's "Enviar" and
+    // "Limpar", each waiting for the logger's answer.
+    int configure();
+    int clear();
+    // The logger did not answer a command: the message, then the disconnect.
+    int noAnswer();
+
+    // The chart window's picture of a data file as a bitmap (chart/ChartCommand.cpp).
+    int chart();
 
     bool startSession();
     int connect();

@@ -93,6 +93,17 @@ public:
         QString Edit1 = "1";
     } TForm3;
 
+    // --- configuration dialog (protocol/ConfigurationActions.cpp) ---
+    // "Configurar": the poll reads frames; the window then shows the dialog.
+    void Button4Click();
+    // The dialog was shown or closed: status panel 2 is emptied.
+    void ClearStatusPanel2();
+    // Writes a configuration frame and starts the poll for the logger's answer. A failed
+    // write marks the interface closed and says so, without the link-failure reset.
+    void SendConfigurationFrame(const QByteArray& frame);
+    // The session's time base, for the dialog's clock refresh.
+    TimeBase& timeBase() { return time_; }
+
     // --- device choice (records/DeviceChoice.cpp) ---
     // The device list puts an entry's 1-based number and its address into "N°:" and "MAC:".
     void DeviceChosen(const QString& number, const QString& address);
@@ -128,6 +139,52 @@ public:
     void Button6Click(); // "Carregar ": download every record
     // Save dialog's proposed name after a download ("yyyy_MM_dd_D00").
     QString defaultFileName;
+
+    // --- printed reports (report/ReportActions.cpp) ---
+    // The record report's variables "file", "file1" and "file2" (any case) from what the
+    // window shows now; an unknown name gives an empty text.
+    QString frxReport1GetValue(const QString& name) const;
+
+    // --- chart window (chart/ChartActions.cpp) ---
+    // "Gráfico": the chart window is about to be shown; the menu item is off meanwhile.
+    void Grafico1Click();
+    // The chart window closed: the menu item is back, unless the record set it showed was
+    // cleared or replaced meanwhile (the timers keep running under the window).
+    void ChartClosed();
+    // Records the record set holds, as the chart counts them.
+    int chartRecordTotal() const;
+
+private:
+    struct ChartOpening {
+        bool shown = false;
+        LoggerInfo info;
+        RecordOriginKind origin = RecordOriginKind::Downloaded;
+        int rows = 0;
+    } chartOpening_;
+
+public:
+    // --- data files and CSV export (records/DataFileActions.cpp) ---
+    // Asks the user for a file (a dialog, or a name given on the command line); an empty
+    // path means the choice was cancelled.
+    using FileChooser = std::function<QString()>;
+    // "Salvar como...": checks the report fields, asks for a file, writes the record set.
+    // The earlier file stays intact unless the whole new one was written.
+    void Salvarcomo1Click(const FileChooser& chooseFile);
+    // "Abrir...": clears the record set, asks for a file, reads it into the window.
+    void Abrir1Click(const FileChooser& chooseFile);
+    // "Exportar CSV...": the records of the table as CSV.
+    void ExportarCsvClick(const FileChooser& chooseFile);
+    // Names the save dialogs propose: the download's name ("Arqx" before any download), and
+    // for CSV the data file shown or that same name.
+    QString proposedDataFileName() const;
+    QString proposedCsvName() const;
+    // Record count of the data file last opened (its line 14): the records held while
+    // RecordOrigin is FromFile.
+    int fileRecordCount = 0;
+    // The record dates of the data file last opened are month first (English interface).
+    bool fileDatesMonthFirst = false;
+    // "Exportar CSV..." follows the table: its caption, and enabled while it holds records.
+    void refreshExportCsv();
 
     // --- control states of the main window, one function per event ---
     void stateWindowShown();             // 1
@@ -191,7 +248,10 @@ private:
     void applyMainWindowTexts();
     void disableCheckBox(bool uncheck);
     void setRemoteDeviceButtons(bool on);
-    void changed() { emit viewChanged(); }
+    void changed() {
+        refreshExportCsv();
+        emit viewChanged();
+    }
     // Shows a message box after the window has caught up with the state.
     void say(const QString& message);
 

@@ -33,6 +33,8 @@ struct MainViewState {
     QString caption;
 
     MenuItemState Arquivo1, Abrir1, Salvarcomo1, Imprimir1, mnSair, Grafico1, mnSobre;
+    // "Exportar CSV..." in "Arquivo": enabled while the record table holds records.
+    MenuItemState ExportarCsv1{{}, false};
 
     // Captions of the fixed labels and group boxes.
     QString Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10;

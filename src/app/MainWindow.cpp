@@ -2,11 +2,17 @@
 
 #include "MainSession.h"
 #include "MainViewState.h"
+#include "chart/ChartWindow.h"
+#include "protocol/ConfigurationDialog.h"
 #include "records/DeviceListDialog.h"
+#include "report/AboutBox.h"
+#include "report/RecordReport.h"
+#include "report/ReportPreviewDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -137,6 +143,83 @@ MainWindow::MainWindow(MainSession& session, QWidget* parent)
     connect(Button7_, &QPushButton::clicked, this, [this, deviceList] {
         session_.guarded([this] { session_.Button7Click(); });
         deviceList->exec();
+    });
+
+    // "Configurar": the poll reads frames, then the configuration dialog, modal over this
+    // window. The dialog is made once and keeps its fields and mode between openings.
+    auto* configuration = new ConfigurationDialog(session_, this);
+    connect(Button4_, &QPushButton::clicked, this, [this, configuration] {
+        session_.guarded([this] { session_.Button4Click(); });
+        configuration->exec();
+    });
+
+    // "Sobre": made once, texts of the language at each showing.
+    auto* about = new AboutBox(this);
+    connect(mnSobre_, &QAction::triggered, this, [this, about] {
+        about->applyLanguage(session_.UiLanguage);
+        about->exec();
+    });
+
+    // "Imprimir": the record report in the print preview, its texts taken from the window
+    // as it is now.
+    connect(Imprimir1_, &QAction::triggered, this, [this] {
+        const RecordReport report(session_.frxReport1GetValue(QStringLiteral("file")),
+                                  session_.frxReport1GetValue(QStringLiteral("file1")),
+                                  session_.frxReport1GetValue(QStringLiteral("file2")));
+        ReportPreviewDialog preview([&report](QPagedPaintDevice& d) { return report.print(d); },
+                                    ReportPreviewDialog::textsFor(session_.UiLanguage), this);
+        preview.exec();
+    });
+
+    // "Gráfico": the chart window, made once and modal over this window; each showing
+    // starts over with no measurement selected.
+    auto* chart = new ChartWindow(session_, this);
+    connect(Grafico1_, &QAction::triggered, this, [this, chart] {
+        session_.guarded([this] { session_.Grafico1Click(); });
+        chart->exec();
+    });
+
+    // "Abrir...", "Salvar como...", "Exportar CSV...": the session asks for the file when it
+    // needs it (after checking the title, after clearing the record set). The data-file
+    // dialogs are not translated.
+    ExportarCsv1_ = new QAction(this);
+    ExportarCsv1_->setObjectName(QStringLiteral("ExportarCsv1"));
+    const QList<QAction*> fileItems = Arquivo1_->actions();
+    Arquivo1_->insertAction(fileItems.value(fileItems.indexOf(Salvarcomo1_) + 1), ExportarCsv1_);
+    auto askFile = [this](QFileDialog::AcceptMode mode, const QStringList& filters,
+                          const QString& suffix, const QString& proposed) {
+        QFileDialog dialog(this);
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                           : QFileDialog::ExistingFile);
+        dialog.setNameFilters(filters);
+        dialog.setDefaultSuffix(suffix);
+        if (!proposed.isEmpty())
+            dialog.selectFile(proposed);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    const QStringList dataFilters = {QStringLiteral("DADOS(*.DAT)"), QStringLiteral("Todos(*.*)")};
+    connect(Abrir1_, &QAction::triggered, this, [this, askFile, dataFilters] {
+        session_.guarded([&] {
+            session_.Abrir1Click(
+                [&] { return askFile(QFileDialog::AcceptOpen, dataFilters, {}, {}); });
+        });
+    });
+    connect(Salvarcomo1_, &QAction::triggered, this, [this, askFile, dataFilters] {
+        session_.guarded([&] {
+            session_.Salvarcomo1Click([&] {
+                return askFile(QFileDialog::AcceptSave, dataFilters, QStringLiteral("dat"),
+                               session_.proposedDataFileName());
+            });
+        });
+    });
+    connect(ExportarCsv1_, &QAction::triggered, this, [this, askFile] {
+        session_.guarded([&] {
+            session_.ExportarCsvClick([&] {
+                return askFile(QFileDialog::AcceptSave, {session_.text(Txt::CsvFilter)},
+                               QStringLiteral("csv"), session_.proposedCsvName());
+            });
+        });
     });
 
     connect(&session_, &MainSession::viewChanged, this, &MainWindow::render);
@@ -365,6 +448,7 @@ void MainWindow::render() {
     Arquivo1_->menuAction()->setEnabled(v.Arquivo1.enabled);
     renderAction(Abrir1_, v.Abrir1);
     renderAction(Salvarcomo1_, v.Salvarcomo1);
+    renderAction(ExportarCsv1_, v.ExportarCsv1);
     renderAction(Imprimir1_, v.Imprimir1);
     renderAction(mnSair_, v.mnSair);
     renderAction(Grafico1_, v.Grafico1);

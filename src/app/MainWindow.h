@@ -54,6 +54,7 @@ private:
     QAction *Abrir1_ = nullptr, *Salvarcomo1_ = nullptr, *Imprimir1_ = nullptr, *mnSair_ = nullptr,
             *Grafico1_ = nullptr, *mnSobre_ = nullptr;
 
+    QAction* ExportarCsv1_ = nullptr; // "Exportar CSV..."
     QTableView* StringGrid1_ = nullptr;
 
     QLabel *Label1_ = nullptr, *Label2_ = nullptr, *Label3_ = nullptr, *Label4_ = nullptr,

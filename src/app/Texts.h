@@ -133,6 +133,68 @@ enum class Txt {
     ConfirmationSim,
     ConfirmationNao,
 
+    // Reports and About box.
+    ExportPdf,
+    PdfFilter,
+    PdfCannotWrite,
+    AboutCaption,
+    AboutVersion,
+    AboutOk,
+
+    // Configuration dialog and sending the configuration.
+    ConfigCaption,
+    ConfigLabel3,
+    ConfigLabel4,
+    ConfigLabel1,
+    ConfigLabel2,
+    ConfigLabel5,
+    ConfigLabel8,
+    ConfigGroupBox1,
+    ConfigRadioButton2,
+    ConfigRadioButton3,
+    ConfigButton1,
+    ConfigButton2,
+    ConfigRecordsOutOfRange,
+    ConfigMeasurementsOutOfRange,
+    ConfigSent,
+    ConfigIntervalInvalid,
+    ConfigIntervalZero,
+
+    // Chart window and its drawing.
+    ChartCaption,
+    ChartButton1,
+    ChartPrint1,
+    ChartLabel1,
+    ChartLabel2,
+    ChartLabel3,
+    ChartLabel4,
+    ChartConfirmar,
+    ChartFechar,
+    ChartAxisTime,
+    ChartAxisDate,
+    ChartAxisRecord,
+    ChartLowest,
+    ChartRecordNumber,
+    ChartHighest,
+    ChartRecordDamaged,
+    ChartNoRecords,
+    ChartPictureCannotWrite,
+
+    // Data files and CSV export.
+    ExportarCsv1,
+    CsvFilter,
+    TitleEmpty,
+    FileCannotBeSaved,
+    FileWriteError,
+    FileCannotBeOpened,
+    DataFileTooShort,
+    DataFileNotANumber,
+    FieldNotStorable,
+    FieldTitle,
+    FieldObjective,
+    FieldResponsible,
+    LoggerHoldsNoRecords,
+
     Count
 };
 

@@ -2,18 +2,40 @@
 #include "app/CliOptions.h"
 #include "app/CliRunner.h"
 
-#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tervix-cli"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     CliOptions options;
     QString error;
-    if (!CliOptions::parse(QCoreApplication::arguments(), &options, &error)) {
+    const bool parsed = CliOptions::parse(arguments, &options, &error);
+
+    // Charts and reports draw text, which needs the GUI library's fonts (but no display);
+    // the other commands need no more than the core.
+    std::unique_ptr<QCoreApplication> app;
+    std::optional<QTemporaryDir> runtime; // a private runtime folder where the session has none
+    if (parsed && (options.command == u"chart" || options.command == u"report")) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.emplace().isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("tervix-cli"));
+
+    if (!parsed) {
         std::fprintf(stderr, "tervix-cli: %s\nTry 'tervix-cli --help'.\n", qPrintable(error));
         return CliOptions::BadUsage;
     }

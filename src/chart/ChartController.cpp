@@ -1,0 +1,170 @@
+#include "ChartController.h"
+
+#include "ChartPicture.h"
+#include "app/MainSession.h"
+#include "app/Prompt.h"
+
+#include <QFileInfo>
+
+ChartController::ChartController(MainSession& session) : session_(session), painter_(session) {
+    applyTexts();
+}
+
+void ChartController::applyTexts() {
+    view_.caption = session_.text(Txt::ChartCaption);
+    view_.Button1.caption = session_.text(Txt::ChartButton1);
+    view_.Print1.caption = session_.text(Txt::ChartPrint1);
+    view_.Label1 = session_.text(Txt::ChartLabel1);
+    view_.Label2 = session_.text(Txt::ChartLabel2);
+    view_.Label3 = session_.text(Txt::ChartLabel3);
+    view_.Label4 = session_.text(Txt::ChartLabel4);
+    view_.Button2_Sel_Med.caption = session_.text(Txt::ChartConfirmar);
+    view_.Button2_Fechar.caption = session_.text(Txt::ChartFechar);
+}
+
+void ChartController::FormShow() {
+    open_ = true;
+    applyTexts();
+    painter_.DrawChartTemplate();
+    view_.ComboBox1Items.clear();
+    view_.ComboBox1Index = -1;
+
+    view_.ListBox1.clear();
+    for (int i = 1; i <= session_.loggerInfo.storedMeasurements; ++i)
+        view_.ListBox1 << QStringLiteral("M") + QString::asprintf("  %2.2d   ", i);
+    view_.ListBox1Index = -1;
+
+    view_.Edit1 = {};
+    view_.Edit2 = {};
+    view_.ComboBox1Text.clear();
+    view_.ComboBox1Enabled = false;
+    view_.Button1.enabled = false;
+    view_.Button2_Sel_Med.enabled = false;
+    view_.Button2_Fechar.enabled = true;
+    view_.Print1.enabled = false;
+    range_.reset();
+}
+
+void ChartController::ListBox1Click(int index) {
+    if (index < 0 || index >= view_.ListBox1.size())
+        return;
+    view_.ListBox1Index = index;
+    view_.Button2_Sel_Med.enabled = true;
+    // The scale of the picture belongs to the measurement drawn last; nothing may use it
+    // for another one until it is confirmed.
+    view_.ComboBox1Enabled = false;
+    view_.Button1.enabled = false;
+}
+
+void ChartController::setRecordFields() {
+    view_.Edit1.text = QString::number(range_->windowEnd());
+    view_.Edit2.text = QString::number(range_->L);
+}
+
+void ChartController::Button2_Sel_MedClick() {
+    if (!view_.Button2_Sel_Med.enabled || view_.ListBox1Index < 0)
+        return;
+    const LoggerInfo& info = session_.loggerInfo;
+    const ChartRange range =
+        ChartRange::confirmed(view_.ListBox1Index, info.storedMeasurements,
+                              info.recordsPerMeasurement, session_.chartRecordTotal());
+
+    painter_.DrawWindowFrame();
+    view_.Edit1 = {QString(), true};
+    view_.Edit2 = {QString(), true};
+    view_.ComboBox1Enabled = true;
+    view_.Print1.enabled = true;
+    view_.ComboBox1Items.clear();
+    view_.ComboBox1Index = -1;
+    view_.ComboBox1Text.clear();
+
+    if (range.R <= 0) {
+        range_.reset();
+        view_.ComboBox1Enabled = false;
+        view_.Button1.enabled = false;
+        session_.prompt().message(
+            session_.text(Txt::ChartNoRecords).arg(view_.ListBox1.at(range.m).trimmed()));
+        return;
+    }
+
+    range_ = range;
+    const RecordSet& records = session_.records();
+    for (int row = range.F; row < range.F + range.startCount(); ++row)
+        view_.ComboBox1Items << (row < records.rowCountTotal() ? records.cell(row, 0) : QString());
+    view_.ComboBox1Enabled = range.startBoxEnabled();
+    view_.Button1.enabled = range.allRecordsEnabled();
+    view_.ComboBox1Index = 0;
+    view_.ComboBox1Text = view_.ComboBox1Items.constFirst();
+    setRecordFields();
+
+    if (const auto damage = painter_.DrawWindowChart(range, ExtremesForm::Confirmed)) {
+        // Nothing of the measurement can be drawn right; keep the user from asking again.
+        view_.ComboBox1Enabled = false;
+        view_.Button1.enabled = false;
+        warnDamaged(*damage);
+    }
+}
+
+void ChartController::ComboBox1Change(int index) {
+    if (!range_ || !view_.ComboBox1Enabled || index < 0 || index >= view_.ComboBox1Items.size())
+        return;
+    painter_.DrawWindowFrame();
+    range_ = range_->startingAt(index);
+    view_.ComboBox1Index = index;
+    view_.ComboBox1Text = view_.ComboBox1Items.at(index);
+    setRecordFields();
+    if (const auto damage = painter_.DrawWindowChart(*range_, ExtremesForm::StartChanged))
+        warnDamaged(*damage);
+}
+
+void ChartController::ComboBox1Typed(const QString& text) {
+    bool typedNumber = false;
+    const int typed = text.trimmed().toInt(&typedNumber);
+    if (view_.ComboBox1Enabled && typedNumber) {
+        for (int i = 0; i < view_.ComboBox1Items.size(); ++i) {
+            bool listedNumber = false;
+            const int listed = view_.ComboBox1Items.at(i).trimmed().toInt(&listedNumber);
+            if (listedNumber && listed == typed) {
+                ComboBox1Change(i);
+                return;
+            }
+        }
+    }
+    // Any other start would take rows outside the measurement.
+    view_.ComboBox1Text =
+        view_.ComboBox1Index >= 0 ? view_.ComboBox1Items.at(view_.ComboBox1Index) : QString();
+}
+
+void ChartController::Button1Click() {
+    if (!range_ || !view_.Button1.enabled)
+        return;
+    if (const auto damage = painter_.DrawAllRecordsChart(*range_))
+        warnDamaged(*damage);
+}
+
+bool ChartController::Print1Click() {
+    if (!view_.Print1.enabled)
+        return false;
+    return savePicture(QString::fromLatin1(ChartPicture::kFileName));
+}
+
+bool ChartController::savePicture(const QString& path) {
+    QString error;
+    if (ChartPicture::save(painter_.image(), path, &error))
+        return true;
+    session_.prompt().message(
+        session_.text(Txt::ChartPictureCannotWrite).arg(QFileInfo(path).absoluteFilePath(), error));
+    return false;
+}
+
+void ChartController::Button2_FecharClick() {
+    if (!open_)
+        return;
+    open_ = false;
+    session_.ChartClosed();
+}
+
+void ChartController::warnDamaged(const ChartPainter::Damage& damage) {
+    session_.prompt().message(
+        session_.text(Txt::ChartRecordDamaged).arg(damage.record).arg(damage.cell.trimmed()));
+}

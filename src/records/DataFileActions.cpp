@@ -1,0 +1,208 @@
+// The session's file actions: saving the record set as a data file, opening one, and the CSV
+// export of the table.
+#include "CsvExport.h"
+#include "DataFile.h"
+#include "MeasurementUnits.h"
+#include "app/MainSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString kCaptionPrefix = QStringLiteral("Datalogger ");
+
+enum class SaveOutcome { Saved, CannotCreate, WriteFailed };
+
+// The bytes go to a temporary file beside the target, which replaces the target only once
+// everything was written: a failure leaves the earlier file as it was.
+SaveOutcome saveWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return SaveOutcome::CannotCreate;
+    // The buffer is flushed before the commit and its failure checked here: commit() would
+    // not notice a failure of its own final flush and would put a cut file in place.
+    // Returning without commit() discards the temporary file.
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return SaveOutcome::WriteFailed;
+    if (!file.commit())
+        return SaveOutcome::WriteFailed;
+    return SaveOutcome::Saved;
+}
+
+// What a malformed header line holds, fit for a message: control characters (a binary file)
+// are shown as '?'.
+QString printable(QString text) {
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+            c = u'?';
+    return text;
+}
+
+} // namespace
+
+void MainSession::Salvarcomo1Click(const FileChooser& chooseFile) {
+    if (view_.Edit3.text.isEmpty()) {
+        say(text(Txt::TitleEmpty));
+        return;
+    }
+    // A field the code page cannot hold is refused before any file is touched: the file
+    // would otherwise keep an altered text.
+    const std::pair<Txt, const EditState*> fields[] = {
+        {Txt::FieldTitle, &view_.Edit3},
+        {Txt::FieldObjective, &view_.Edit4},
+        {Txt::FieldResponsible, &view_.Edit5},
+    };
+    for (const auto& [name, edit] : fields) {
+        if (!DataFile::storable(edit->text)) {
+            say(text(Txt::FieldNotStorable)
+                    .arg(text(name), DataFile::unstorableCharacters(edit->text)));
+            return;
+        }
+    }
+
+    const QString path = chooseFile ? chooseFile() : QString();
+    if (path.isEmpty())
+        return;
+    const DataFile::ReportFields report{view_.Edit3.text, view_.Edit4.text, view_.Edit5.text,
+                                        view_.Edit1.text};
+    switch (saveWhole(path, DataFile::write(report, loggerInfo, records_, fill.rowsWritten))) {
+    case SaveOutcome::CannotCreate:
+        say(text(Txt::FileCannotBeSaved));
+        return;
+    case SaveOutcome::WriteFailed:
+        say(text(Txt::FileWriteError));
+        return;
+    case SaveOutcome::Saved:
+        break;
+    }
+
+    view_.caption = kCaptionPrefix + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    // The fields keep the text as written, the line end of the report fields included.
+    for (EditState* e : {&view_.Edit3, &view_.Edit4, &view_.Edit5}) {
+        e->text = DataFile::padded(e->text, DataFile::kFieldWidth) + u'\n';
+        e->readOnly = true;
+    }
+    view_.Edit1.text = DataFile::padded(view_.Edit1.text, DataFile::kDateWidth);
+    view_.Salvarcomo1.enabled = false;
+    changed();
+}
+
+void MainSession::Abrir1Click(const FileChooser& chooseFile) {
+    // The record set is cleared before the dialog: a cancelled choice leaves it empty.
+    ClearRecordSet();
+    const QString path = chooseFile ? chooseFile() : QString();
+    if (path.isEmpty())
+        return;
+
+    const DataFile::ReadResult read = DataFile::read(path);
+    if (read.status == DataFile::ReadStatus::TooShort ||
+        read.status == DataFile::ReadStatus::NotANumber) {
+        // Nothing of a file that is not a data file is shown: the window stays cleared.
+        view_.Salvarcomo1.enabled = false;
+        view_.Imprimir1.enabled = false;
+        say(read.status == DataFile::ReadStatus::TooShort
+                ? text(Txt::DataFileTooShort)
+                : text(Txt::DataFileNotANumber)
+                      .arg(QString::number(read.badLine), printable(read.badText)));
+        return;
+    }
+
+    RecordOrigin = RecordOriginKind::FromFile;
+    fill = {};
+    fileRecordCount = 0;
+    fileDatesMonthFirst = false;
+    const bool opened = read.status == DataFile::ReadStatus::Ok;
+    if (opened) {
+        const DataFile::Content& c = read.content;
+        view_.caption =
+            kCaptionPrefix + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        view_.Edit3.text = c.fields.title;
+        view_.Edit4.text = c.fields.objective;
+        view_.Edit5.text = c.fields.responsible;
+        view_.Edit1.text = c.fields.date;
+        loggerInfo = c.info;
+        view_.Label17 = c.recordsText;
+        view_.Label18 = QStringLiteral("%1/%2")
+                            .arg(loggerInfo.storedMeasurements)
+                            .arg(loggerInfo.configuredMeasurements);
+        view_.Label19 = c.equipmentText;
+        fileRecordCount = c.recordCount;
+        fileDatesMonthFirst = DataFile::monthFirstDates(c.columnTitles);
+
+        // Record lines beyond the table's row count are not shown.
+        const int rowCount = c.tableRowCount();
+        const qsizetype shown = std::min<qsizetype>(c.rows.size(), rowCount - 1);
+        QList<RecordSet::Row> rows = c.rows.first(shown);
+        rows.resize(rowCount - 1);
+        records_.replaceRowsFrom(1, std::move(rows));
+        fill.rowsWritten = int(shown);
+    }
+
+    // A file that cannot be opened still ends here, with the cleared record set (a pressure
+    // record set in BAR with no rows).
+    // An unknown type or unit leaves the texts the clearing wrote.
+    if (const auto type = MeasurementUnits::typeText(loggerInfo.measurementType, UiLanguage)) {
+        view_.Label13 = *type;
+        if (const auto unit = MeasurementUnits::unitTexts(loggerInfo.measurementType,
+                                                          loggerInfo.unitCode, UiLanguage)) {
+            view_.Label14 = unit->unit;
+            records_.setCell(0, 3, unit->valueHeader);
+        }
+    }
+    view_.Grafico1.enabled = true;
+    view_.Imprimir1.enabled = true;
+    view_.Salvarcomo1.enabled = false;
+    for (EditState* e : {&view_.Edit3, &view_.Edit4, &view_.Edit5})
+        e->readOnly = true;
+    view_.StringGrid1Enabled = true;
+    if (opened)
+        changed();
+    else
+        say(text(Txt::FileCannotBeOpened));
+}
+
+void MainSession::ExportarCsvClick(const FileChooser& chooseFile) {
+    const QString path = chooseFile ? chooseFile() : QString();
+    if (path.isEmpty())
+        return;
+    // Date cells are month first when the English interface wrote them.
+    const bool monthFirst =
+        RecordOrigin == RecordOriginKind::FromFile ? fileDatesMonthFirst : UiLanguage == 'i';
+    const QByteArray csv = CsvExport::write(
+        {records_, records_.rowCountTotal() - 1, view_.Edit1.text, monthFirst, view_.Label14});
+    switch (saveWhole(path, csv)) {
+    case SaveOutcome::CannotCreate:
+        say(text(Txt::FileCannotBeSaved));
+        break;
+    case SaveOutcome::WriteFailed:
+        say(text(Txt::FileWriteError));
+        break;
+    case SaveOutcome::Saved:
+        break;
+    }
+}
+
+QString MainSession::proposedDataFileName() const {
+    return defaultFileName.isEmpty() ? QStringLiteral("Arqx") : defaultFileName;
+}
+
+QString MainSession::proposedCsvName() const {
+    // The caption names the data file on screen, if any.
+    const QString base =
+        view_.caption.startsWith(kCaptionPrefix)
+            ? QFileInfo(view_.caption.mid(kCaptionPrefix.size())).completeBaseName()
+            : proposedDataFileName();
+    return base + QStringLiteral(".csv");
+}
+
+void MainSession::refreshExportCsv() {
+    view_.ExportarCsv1.caption = text(Txt::ExportarCsv1);
+    bool holdsRecords = false;
+    for (int r = 1; r < records_.rowCountTotal() && !holdsRecords; ++r) {
+        const QStringView number = QStringView(records_.cell(r, 0)).trimmed();
+        holdsRecords = !number.isEmpty() && number != u"M";
+    }
+    view_.ExportarCsv1.enabled = holdsRecords;
+}
