@@ -31,7 +31,7 @@ const QStringList& CliOptions::commands() {
     static const QStringList list = {QStringLiteral("info"),      QStringLiteral("download"),
                                      QStringLiteral("show"),      QStringLiteral("export"),
                                      QStringLiteral("configure"), QStringLiteral("clear"),
-                                     QStringLiteral("chart")};
+                                     QStringLiteral("chart"),     QStringLiteral("report")};
     return list;
 }
 
@@ -68,6 +68,9 @@ QString CliOptions::usage() {
         "            draw measurement K (1-based, as listed) as the chart window does and\n"
         "            write the picture as a bitmap: --start J the J-th entry of the start\n"
         "            record list, --all \"Todos os registros\"\n");
+    text +=
+        QStringLiteral("  report FILE -o OUT.pdf\n"
+                       "            the record report of a data file (cover and listing) as PDF\n");
     text += QStringLiteral("\nExit status: 0 success, 1 bad usage, 2 interface, link or logger "
                            "failure, 3 file error.\n");
     return text;

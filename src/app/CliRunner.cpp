@@ -45,6 +45,8 @@ int CliRunner::run() {
         return clear();
     if (options_.command == u"chart")
         return chart();
+    if (options_.command == u"report")
+        return report();
     return fail(QStringLiteral("unknown command: ") + options_.command);
 }
 
@@ -67,9 +69,8 @@ bool CliRunner::startSession() {
     }
     session_ = std::make_unique<MainSession>(
         MainSession::Services{time_, clock_, prompt_, std::move(transport), Regional::system()});
+    session_->languageOverride = options_.language;
     session_->FormShow();
-    if (options_.language)
-        session_->UiLanguage = options_.language;
     return !prompt_.failed;
 }
 

@@ -49,6 +49,8 @@ private:
 
     // The chart window's picture of a data file as a bitmap (chart/ChartCommand.cpp).
     int chart();
+    // The record report of a data file as PDF (report/ReportCommand.cpp).
+    int report();
 
     bool startSession();
     int connect();

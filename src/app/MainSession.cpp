@@ -36,7 +36,9 @@ void MainSession::say(const QString& message) {
 }
 
 void MainSession::FormShow() {
-    const SettingsFile::Result settings = SettingsFile::read();
+    const SettingsFile::Result settings = Texts::isLanguage(languageOverride)
+                                              ? SettingsFile::Result{languageOverride, false}
+                                              : SettingsFile::read();
     UiLanguage = settings.language;
     if (settings.cannotOpen)
         say(Texts::text(Txt::SettingsFileCannotOpen, UiLanguage));

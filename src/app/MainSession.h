@@ -62,6 +62,9 @@ public:
     std::unique_ptr<Ticker> Timer2; // receive poll
     std::unique_ptr<Ticker> Timer3; // supervision
 
+    // A language given on the command line; 0 reads it from the settings file.
+    char languageOverride = 0;
+
     // --- user actions and events ---
     // The main window is shown for the first time: settings, texts, initial state.
     void FormShow();

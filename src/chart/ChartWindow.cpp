@@ -1,6 +1,8 @@
 #include "ChartWindow.h"
 
 #include "app/MainSession.h"
+#include "report/ChartReport.h"
+#include "report/ReportPreviewDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -156,8 +158,25 @@ void ChartWindow::connectActions() {
     });
     connect(Button1_, &QPushButton::clicked, this,
             [this] { act([this] { controller_.Button1Click(); }); });
-    connect(Print1_, &QAction::triggered, this,
-            [this] { act([this] { controller_.Print1Click(); }); });
+    // "Imprimir": the chart report in the print preview. The picture is written to
+    // "imagraf.bmp" before every preparation of the pages and read back from there, so the
+    // report shows the chart as last drawn; when it cannot be written the user has been told
+    // and no report opens.
+    connect(Print1_, &QAction::triggered, this, [this] {
+        bool written = false;
+        act([this, &written] { written = controller_.Print1Click(); });
+        if (!written)
+            return;
+        ReportPreviewDialog preview(
+            [this](QPagedPaintDevice& device) {
+                bool ok = false;
+                act([this, &ok] { ok = controller_.Print1Click(); });
+                return ChartReport::print(device,
+                                          ok ? QImage(QStringLiteral("imagraf.bmp")) : QImage());
+            },
+            ReportPreviewDialog::textsFor(session_.UiLanguage), this);
+        preview.exec();
+    });
     connect(Button2_Fechar_, &QPushButton::clicked, this, [this] {
         act([this] { controller_.Button2_FecharClick(); });
         if (!controller_.isOpen())

@@ -11,7 +11,12 @@
 
 namespace {
 
-const QString kCaptionPrefix = QStringLiteral("Datalogger ");
+constexpr QLatin1String kCaptionPrefix("Datalogger ");
+
+// The window caption while a data file is shown: the prefix and the file's full path.
+QString captionFor(const QString& path) {
+    return kCaptionPrefix + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
 
 enum class SaveOutcome { Saved, CannotCreate, WriteFailed };
 
@@ -78,7 +83,7 @@ void MainSession::Salvarcomo1Click(const FileChooser& chooseFile) {
         break;
     }
 
-    view_.caption = kCaptionPrefix + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    view_.caption = captionFor(path);
     // The fields keep the text as written, the line end of the report fields included.
     for (EditState* e : {&view_.Edit3, &view_.Edit4, &view_.Edit5}) {
         e->text = DataFile::padded(e->text, DataFile::kFieldWidth) + u'\n';
@@ -116,8 +121,7 @@ void MainSession::Abrir1Click(const FileChooser& chooseFile) {
     const bool opened = read.status == DataFile::ReadStatus::Ok;
     if (opened) {
         const DataFile::Content& c = read.content;
-        view_.caption =
-            kCaptionPrefix + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+        view_.caption = captionFor(path);
         view_.Edit3.text = c.fields.title;
         view_.Edit4.text = c.fields.objective;
         view_.Edit5.text = c.fields.responsible;

@@ -11,7 +11,6 @@
 namespace {
 
 // Millimetres inside the margins of an A4 portrait page.
-constexpr double kPageWidth = 190;
 constexpr double kPageHeight = 277;
 constexpr double kFooterHeight = 6;
 constexpr double kHeaderHeight = 8;

@@ -24,6 +24,7 @@ private slots:
     void startUpTexts_data();
     void startUpTexts();
     void settingsCannotBeOpened();
+    void languageFromCommandLine();
     void openInterface_data();
     void openInterface();
     void openFailure_data();
@@ -135,6 +136,16 @@ void TestSession::settingsCannotBeOpened() {
     QCOMPARE(f.prompt.messages, QStringList{QString::fromUtf8("O arquivo não pode ser aberto.\n")});
     QCOMPARE(f.session->UiLanguage, 'p');
     QVERIFY(f.session->view().Button2.enabled); // the program goes on
+}
+
+void TestSession::languageFromCommandLine() {
+    const QByteArray settings = lang('e');
+    Fixture f(&settings);
+    f.session->languageOverride = 'i';
+    f.session->FormShow();
+    QCOMPARE(f.session->UiLanguage, 'i');
+    f.session->ClearRecordSet();
+    QCOMPARE(f.session->records().cell(0, 0), QString("  REC.    "));
 }
 
 void TestSession::openInterface_data() {

@@ -8,6 +8,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -249,6 +250,23 @@ void TestCli::downloadShowExport() {
         ++k;
     }
     QCOMPARE(k, 8);
+
+    // The record report of the same file, read back from the PDF.
+    const QString pdf = dir.filePath("ensaio.pdf");
+    r = runCli({"--lang", "e", "report", file, "-o", pdf});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext is not installed");
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY(pages.contains("INFORME DEL EQUIPO NUMERO (TAG):"));
+    QVERIFY(pages.contains(QString::fromUtf8("Título: Ensayo 1")));
+    QVERIFY(pages.contains("Page 1 of 2") && pages.contains("Page 2 of 2"));
+    for (const QString& line : recordLines)
+        QVERIFY2(pages.contains(line.mid(0, 10).trimmed()), qPrintable(line));
 }
 
 void TestCli::dataFileCommandFailures_data() {
@@ -270,6 +288,10 @@ void TestCli::dataFileCommandFailures_data() {
     QTest::newRow("show, not a data file") << QStringList{"--lang", "p", "show", TERVIX_SIM} << 3
                                            << "O arquivo não é um arquivo de dados";
     QTest::newRow("export without output") << QStringList{"export", "x.dat"} << 1 << "-o";
+    QTest::newRow("report without output") << QStringList{"report", "x.dat"} << 1 << "-o";
+    QTest::newRow("report into a missing folder")
+        << QStringList{"--lang", "e", "report", "EMPTY", "-o", "/no-such-folder/x.pdf"} << 3
+        << "No se puede grabar el archivo PDF: /no-such-folder/x.pdf";
     QTest::newRow("export into a missing folder")
         << QStringList{"--lang", "e", "export", "EMPTY", "-o", "/no-such-folder/x.csv"} << 3
         << "El archivo no se pudo abrir.";

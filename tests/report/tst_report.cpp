@@ -1,5 +1,6 @@
 // The record report's variables, its pagination, and the PDF pages of both reports read back
 // with the poppler tools.
+#include "chart/ChartController.h"
 #include "records/RecordCells.h"
 #include "report/ChartReport.h"
 #include "report/RecordReport.h"
@@ -59,6 +60,7 @@ private slots:
     void pagination();
     void recordReportPdf();
     void chartReportShowsPicture();
+    void chartReportFollowsRedraw();
 };
 
 void TestReport::coverText_data() {
@@ -199,6 +201,41 @@ void TestReport::chartReportShowsPicture() {
         // Outside the frame the page stays white.
         QVERIFY(near(page.pixelColor(2, 2), Qt::white));
     }
+}
+
+void TestReport::chartReportFollowsRedraw() {
+    SessionFixture f('p');
+    f.s().FormShow();
+    RecordSet& r = f.s().records();
+    QList<RecordSet::Row> rows;
+    rows.append(RecordCells::separatorRow(1));
+    for (int k = 1; k <= 30; ++k)
+        rows.append({RecordCells::numberText(k), "  05/12   ", " 10:00:00 ",
+                     RecordCells::valueText(quint16(k * k), 1, '.')});
+    r.replaceRowsFrom(1, rows);
+    f.s().loggerInfo.recordsPerMeasurement = 30;
+    f.s().loggerInfo.storedMeasurements = 1;
+    f.s().loggerInfo.decimalsCode = 1;
+    f.s().fill.rowsWritten = 31;
+
+    ChartController chart(f.s());
+    chart.FormShow();
+    chart.ListBox1Click(0);
+    chart.Button2_Sel_MedClick();
+    QVERIFY(chart.Print1Click());
+    const QImage first("imagraf.bmp");
+    QVERIFY(!first.isNull());
+    QCOMPARE(first.convertToFormat(QImage::Format_RGB32),
+             chart.picture().convertToFormat(QImage::Format_RGB32));
+
+    // Another start: the report's picture is the new drawing.
+    QVERIFY(chart.view().ComboBox1Items.size() > 1);
+    chart.ComboBox1Change(int(chart.view().ComboBox1Items.size()) - 1);
+    QVERIFY(chart.Print1Click());
+    const QImage second("imagraf.bmp");
+    QCOMPARE(second.convertToFormat(QImage::Format_RGB32),
+             chart.picture().convertToFormat(QImage::Format_RGB32));
+    QVERIFY(second != first);
 }
 
 QTEST_MAIN(TestReport)
