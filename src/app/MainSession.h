@@ -157,15 +157,6 @@ public:
     // Records the record set holds, as the chart counts them.
     int chartRecordTotal() const;
 
-private:
-    struct ChartOpening {
-        bool shown = false;
-        LoggerInfo info;
-        RecordOriginKind origin = RecordOriginKind::Downloaded;
-        int rows = 0;
-    } chartOpening_;
-
-public:
     // --- data files and CSV export (records/DataFileActions.cpp) ---
     // Asks the user for a file (a dialog, or a name given on the command line); an empty
     // path means the choice was cancelled.
@@ -226,6 +217,14 @@ signals:
     void viewChanged();
 
 private:
+    // What the chart window was opened on, to tell whether the record set changed under it.
+    struct ChartOpening {
+        bool shown = false;
+        LoggerInfo info;
+        RecordOriginKind origin = RecordOriginKind::Downloaded;
+        int rows = 0;
+    } chartOpening_;
+
     // An "AT+ADDR?" is waiting for its answer; texts that arrive otherwise while the address
     // is unchecked (late PIO answers after a refused link) are not taken for it.
     bool addressCheckPending_ = false;
