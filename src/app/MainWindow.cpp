@@ -2,6 +2,7 @@
 
 #include "MainSession.h"
 #include "MainViewState.h"
+#include "app/DesignWidgets.h"
 #include "chart/ChartWindow.h"
 #include "protocol/ConfigurationDialog.h"
 #include "records/DeviceListDialog.h"
@@ -40,23 +41,8 @@ QColor colourOf(PanelColour c) {
     return c == PanelColour::Lime ? QColor(0x00, 0xFF, 0x00) : QColor(0xFF, 0x00, 0x00);
 }
 
-// The forms were designed in an 8-point Arial; Liberation Sans has the same metrics.
-QFont designFont() {
-    QFont f;
-    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    f.setPointSize(8);
-    return f;
-}
-
-template <class W> W* make(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
 QLabel* heading(QWidget* parent, const char* name, int width) {
-    auto* l = make<QLabel>(parent, name, {0, 4, width, 20});
+    auto* l = DesignWidgets::make<QLabel>(parent, name, {0, 4, width, 20});
     QFont f = l->font();
     f.setBold(true);
     f.setPointSize(10);
@@ -66,13 +52,13 @@ QLabel* heading(QWidget* parent, const char* name, int width) {
 }
 
 QLabel* caption(QWidget* parent, const char* name, QRect geometry) {
-    auto* l = make<QLabel>(parent, name, geometry);
+    auto* l = DesignWidgets::make<QLabel>(parent, name, geometry);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
 }
 
 QFrame* sunkenPanel(QWidget* parent, const char* name, QRect geometry) {
-    auto* f = make<QFrame>(parent, name, geometry);
+    auto* f = DesignWidgets::make<QFrame>(parent, name, geometry);
     f->setFrameStyle(QFrame::Panel | QFrame::Raised);
     f->setLineWidth(1);
     return f;
@@ -80,7 +66,7 @@ QFrame* sunkenPanel(QWidget* parent, const char* name, QRect geometry) {
 
 // A coloured frame around one button: the colour says whether that step is done.
 QFrame* statusPanel(QWidget* parent, const char* name, QRect geometry) {
-    auto* f = make<QFrame>(parent, name, geometry);
+    auto* f = DesignWidgets::make<QFrame>(parent, name, geometry);
     f->setFrameStyle(QFrame::Panel | QFrame::Raised);
     f->setAutoFillBackground(true);
     return f;
@@ -88,7 +74,8 @@ QFrame* statusPanel(QWidget* parent, const char* name, QRect geometry) {
 
 QPushButton* buttonIn(QFrame* panel, const char* name) {
     const int m = 5;
-    return make<QPushButton>(panel, name, {m, m, panel->width() - 2 * m, panel->height() - 2 * m});
+    return DesignWidgets::make<QPushButton>(
+        panel, name, {m, m, panel->width() - 2 * m, panel->height() - 2 * m});
 }
 
 void setPanelColour(QFrame* panel, PanelColour c) {
@@ -119,7 +106,7 @@ void renderAction(QAction* a, const MenuItemState& s) {
 MainWindow::MainWindow(MainSession& session, QWidget* parent)
     : QMainWindow(parent), session_(session) {
     setObjectName(QStringLiteral("TForm1"));
-    setFont(designFont());
+    setFont(DesignWidgets::font());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -260,9 +247,9 @@ void MainWindow::buildMenu() {
 
 void MainWindow::buildGrid(QWidget* parent) {
     // Header row plus fifteen record rows, with room for the vertical scroll bar.
-    StringGrid1_ = make<QTableView>(parent, "StringGrid1", {8, 8, 322, 322});
+    StringGrid1_ = DesignWidgets::make<QTableView>(parent, "StringGrid1", {8, 8, 322, 322});
     StringGrid1_->setModel(&session_.records());
-    StringGrid1_->setFont(designFont());
+    StringGrid1_->setFont(DesignWidgets::font());
     StringGrid1_->setShowGrid(true);
     StringGrid1_->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -298,7 +285,7 @@ void MainWindow::buildReportPanel(QWidget* parent) {
     const int labelX = 16, labelW = 120, editX = 140;
     auto field = [&](const char* label, const char* edit, int y, int width) {
         QLabel* l = caption(panel, label, {labelX, y, labelW, 21});
-        auto* e = make<QLineEdit>(panel, edit, {editX, y, width, 21});
+        auto* e = DesignWidgets::make<QLineEdit>(panel, edit, {editX, y, width, 21});
         l->setBuddy(e);
         return std::pair{l, e};
     };
@@ -339,16 +326,16 @@ void MainWindow::buildRemotePanel(QWidget* parent) {
     panel->setPalette(yellow);
     Label7_ = heading(panel, "Label7", panel->width());
 
-    GroupBox1_ = make<QGroupBox>(panel, "GroupBox1", {12, 28, 176, 146});
-    GroupBox3_ = make<QGroupBox>(GroupBox1_, "GroupBox3", {10, 22, 156, 112});
+    GroupBox1_ = DesignWidgets::make<QGroupBox>(panel, "GroupBox1", {12, 28, 176, 146});
+    GroupBox3_ = DesignWidgets::make<QGroupBox>(GroupBox1_, "GroupBox3", {10, 22, 156, 112});
     Panel5_ = statusPanel(GroupBox3_, "Panel5", {18, 34, 120, 44});
     Button2_ = buttonIn(Panel5_, "Button2");
 
-    GroupBox2_ = make<QGroupBox>(panel, "GroupBox2", {200, 28, 400, 146});
+    GroupBox2_ = DesignWidgets::make<QGroupBox>(panel, "GroupBox2", {200, 28, 400, 146});
     Label15_ = caption(GroupBox2_, "Label15", {16, 28, 30, 21});
-    Edit6_ = make<QLineEdit>(GroupBox2_, "Edit6", {52, 28, 70, 21});
+    Edit6_ = DesignWidgets::make<QLineEdit>(GroupBox2_, "Edit6", {52, 28, 70, 21});
     Label16_ = caption(GroupBox2_, "Label16", {146, 28, 40, 21});
-    Edit7_ = make<QLineEdit>(GroupBox2_, "Edit7", {188, 28, 196, 21});
+    Edit7_ = DesignWidgets::make<QLineEdit>(GroupBox2_, "Edit7", {188, 28, 196, 21});
     Label15_->setBuddy(Edit6_);
     Label16_->setBuddy(Edit7_);
     for (QLineEdit* e : {Edit6_, Edit7_}) {
@@ -363,12 +350,12 @@ void MainWindow::buildRemotePanel(QWidget* parent) {
     Panel7_ = statusPanel(GroupBox2_, "Panel7", {218, 74, 130, 44});
     Button3_ = buttonIn(Panel7_, "Button3");
 
-    Button6_ = make<QPushButton>(panel, "Button6", {628, 46, 120, 32});
-    Button4_ = make<QPushButton>(panel, "Button4", {628, 88, 120, 32});
-    Button5_ = make<QPushButton>(panel, "Button5", {628, 130, 120, 32});
+    Button6_ = DesignWidgets::make<QPushButton>(panel, "Button6", {628, 46, 120, 32});
+    Button4_ = DesignWidgets::make<QPushButton>(panel, "Button4", {628, 88, 120, 32});
+    Button5_ = DesignWidgets::make<QPushButton>(panel, "Button5", {628, 130, 120, 32});
 
-    Registros_ = make<QGroupBox>(panel, "Registros", {776, 28, 200, 70});
-    CheckBox1_ = make<QCheckBox>(Registros_, "CheckBox1", {20, 30, 170, 24});
+    Registros_ = DesignWidgets::make<QGroupBox>(panel, "Registros", {776, 28, 200, 70});
+    CheckBox1_ = DesignWidgets::make<QCheckBox>(Registros_, "CheckBox1", {20, 30, 170, 24});
 }
 
 void MainWindow::buildStatusBar() {

@@ -1,5 +1,6 @@
 #include "ChartWindow.h"
 
+#include "app/DesignWidgets.h"
 #include "app/MainSession.h"
 #include "report/ChartReport.h"
 #include "report/ReportPreviewDialog.h"
@@ -22,24 +23,8 @@ const QColor kTeal(0, 128, 128);
 const QColor kYellow(255, 255, 0);
 const QColor kBlue(0, 0, 255);
 
-// The controls were designed in a bold 8-point Arial; Liberation Sans has the same widths.
-QFont controlFont() {
-    QFont f;
-    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    f.setPointSize(8);
-    f.setBold(true);
-    return f;
-}
-
-template <class W> W* make(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
 QLabel* caption(QWidget* parent, const char* name, QRect geometry) {
-    auto* l = make<QLabel>(parent, name, geometry);
+    auto* l = DesignWidgets::make<QLabel>(parent, name, geometry);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, kYellow);
     l->setPalette(p);
@@ -55,7 +40,7 @@ ChartWindow::ChartWindow(MainSession& session, QWidget* parent)
     // A title bar without any button: the window is left through "Fechar" only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
-    setFont(controlFont());
+    setFont(DesignWidgets::font(true));
     build();
     connectActions();
     render();
@@ -85,26 +70,28 @@ void ChartWindow::build() {
     client_->setPalette(teal);
     layout->addWidget(client_);
 
-    Image1_ = make<QLabel>(client_, "Image1", {8, 20, ChartPainter::kWidth, ChartPainter::kHeight});
+    Image1_ = DesignWidgets::make<QLabel>(client_, "Image1",
+                                          {8, 20, ChartPainter::kWidth, ChartPainter::kHeight});
     Image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // The measurement list stands to the right of the surface.
     Label4_ = caption(client_, "Label4", {664, 20, 136, 18});
-    ListBox1_ = make<QListWidget>(client_, "ListBox1", {664, 40, 134, 334});
+    ListBox1_ = DesignWidgets::make<QListWidget>(client_, "ListBox1", {664, 40, 134, 334});
     ListBox1_->setSelectionMode(QAbstractItemView::SingleSelection);
     Label4_->setBuddy(ListBox1_);
-    Button2_Sel_Med_ = make<QPushButton>(client_, "Button2_Sel_Med", {664, 382, 134, 30});
+    Button2_Sel_Med_ =
+        DesignWidgets::make<QPushButton>(client_, "Button2_Sel_Med", {664, 382, 134, 30});
 
     // Under the surface, left to right: start record, final record, last record, then the
     // two buttons.
     Label1_ = caption(client_, "Label1", {8, 422, 120, 18});
-    ComboBox1_ = make<QComboBox>(client_, "ComboBox1", {8, 442, 120, 24});
+    ComboBox1_ = DesignWidgets::make<QComboBox>(client_, "ComboBox1", {8, 442, 120, 24});
     ComboBox1_->setEditable(true);
     ComboBox1_->setInsertPolicy(QComboBox::NoInsert);
     Label1_->setBuddy(ComboBox1_);
 
     Label3_ = caption(client_, "Label3", {144, 422, 110, 18});
-    Edit1_ = make<QLineEdit>(client_, "Edit1", {144, 443, 100, 22});
+    Edit1_ = DesignWidgets::make<QLineEdit>(client_, "Edit1", {144, 443, 100, 22});
     Label3_->setBuddy(Edit1_);
 
     Label2_ = caption(client_, "Label2", {262, 422, 110, 18});
@@ -112,15 +99,16 @@ void ChartWindow::build() {
     QPalette blue = Label2_->palette();
     blue.setColor(QPalette::Window, kBlue);
     Label2_->setPalette(blue);
-    Edit2_ = make<QLineEdit>(client_, "Edit2", {262, 443, 100, 22});
+    Edit2_ = DesignWidgets::make<QLineEdit>(client_, "Edit2", {262, 443, 100, 22});
     Label2_->setBuddy(Edit2_);
     for (QLineEdit* e : {Edit1_, Edit2_}) {
         e->setReadOnly(true);
         e->setAlignment(Qt::AlignCenter);
     }
 
-    Button1_ = make<QPushButton>(client_, "Button1", {520, 438, 134, 30});
-    Button2_Fechar_ = make<QPushButton>(client_, "Button2_Fechar", {664, 438, 134, 30});
+    Button1_ = DesignWidgets::make<QPushButton>(client_, "Button1", {520, 438, 134, 30});
+    Button2_Fechar_ =
+        DesignWidgets::make<QPushButton>(client_, "Button2_Fechar", {664, 438, 134, 30});
     for (QPushButton* b : {Button1_, Button2_Sel_Med_, Button2_Fechar_})
         b->setAutoDefault(false);
 }

@@ -1,5 +1,6 @@
 #include "ConfigurationDialog.h"
 
+#include "app/DesignWidgets.h"
 #include "app/MainSession.h"
 
 #include <QFrame>
@@ -19,23 +20,8 @@ constexpr int kPanelWidth = 264;
 constexpr int kPanelHeight = 266;
 const QColor kBlue(0x00, 0x00, 0xFF);
 
-// The forms were designed in an 8-point Arial; Liberation Sans has the same metrics.
-QFont designFont() {
-    QFont f;
-    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    f.setPointSize(8);
-    return f;
-}
-
-template <class W> W* make(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
 QLabel* label(QWidget* parent, const char* name, QRect geometry) {
-    auto* l = make<QLabel>(parent, name, geometry);
+    auto* l = DesignWidgets::make<QLabel>(parent, name, geometry);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
 }
@@ -54,7 +40,7 @@ ConfigurationDialog::ConfigurationDialog(MainSession& session, QWidget* parent)
     setObjectName(QStringLiteral("TForm3"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
-    setFont(designFont());
+    setFont(DesignWidgets::font());
     setFixedSize(kPanelWidth + 2 * kBorder, kPanelHeight + 2 * kBorder);
     // The blue of the window shows as a border around the one panel.
     setAutoFillBackground(true);
@@ -70,7 +56,8 @@ ConfigurationDialog::ConfigurationDialog(MainSession& session, QWidget* parent)
 ConfigurationDialog::~ConfigurationDialog() = default;
 
 void ConfigurationDialog::build() {
-    Panel1_ = make<QFrame>(this, "Panel1", {kBorder, kBorder, kPanelWidth, kPanelHeight});
+    Panel1_ =
+        DesignWidgets::make<QFrame>(this, "Panel1", {kBorder, kBorder, kPanelWidth, kPanelHeight});
     Panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1_->setAutoFillBackground(true);
     QPalette normal = Panel1_->palette();
@@ -91,25 +78,26 @@ void ConfigurationDialog::build() {
     const int fieldX = 156, fieldW = 64;
     Label2_ = label(p, "Label2", {fieldX, 56, fieldW + 20, 14});
     Label1_ = label(p, "Label1", {16, 72, fieldX - 20, 21});
-    MaskEdit1_ = make<QLineEdit>(p, "MaskEdit1", {fieldX, 72, fieldW, 21});
+    MaskEdit1_ = DesignWidgets::make<QLineEdit>(p, "MaskEdit1", {fieldX, 72, fieldW, 21});
     // Two digits, colon, two digits, colon, two digits; a blank marks a digit not typed.
     MaskEdit1_->setInputMask(QStringLiteral("99:99:99; "));
     MaskEdit1_->setMaxLength(ConfigurationEditor::kIntervalLength);
     Label1_->setBuddy(MaskEdit1_);
 
     Label5_ = label(p, "Label5", {16, 102, fieldX - 20, 21});
-    Edit2_ = make<QLineEdit>(p, "Edit2", {fieldX, 102, fieldW, 21});
+    Edit2_ = DesignWidgets::make<QLineEdit>(p, "Edit2", {fieldX, 102, fieldW, 21});
     Label5_->setBuddy(Edit2_);
     Label8_ = label(p, "Label8", {16, 130, fieldX - 20, 21});
-    Edit1_ = make<QLineEdit>(p, "Edit1", {fieldX, 130, fieldW, 21});
+    Edit1_ = DesignWidgets::make<QLineEdit>(p, "Edit1", {fieldX, 130, fieldW, 21});
     Label8_->setBuddy(Edit1_);
 
-    GroupBox1_ = make<QGroupBox>(p, "GroupBox1", {16, 160, 232, 52});
-    RadioButton2_ = make<QRadioButton>(GroupBox1_, "RadioButton2", {12, 20, 96, 24});
-    RadioButton3_ = make<QRadioButton>(GroupBox1_, "RadioButton3", {112, 20, 112, 24});
+    GroupBox1_ = DesignWidgets::make<QGroupBox>(p, "GroupBox1", {16, 160, 232, 52});
+    RadioButton2_ = DesignWidgets::make<QRadioButton>(GroupBox1_, "RadioButton2", {12, 20, 96, 24});
+    RadioButton3_ =
+        DesignWidgets::make<QRadioButton>(GroupBox1_, "RadioButton3", {112, 20, 112, 24});
 
-    Button1_ = make<QPushButton>(p, "Button1", {16, 226, 100, 28});
-    Button2_ = make<QPushButton>(p, "Button2", {148, 226, 100, 28});
+    Button1_ = DesignWidgets::make<QPushButton>(p, "Button1", {16, 226, 100, 28});
+    Button2_ = DesignWidgets::make<QPushButton>(p, "Button2", {148, 226, 100, 28});
     // Enter in a field must not send a configuration by itself.
     for (QPushButton* b : {Button1_, Button2_})
         b->setAutoDefault(false);

@@ -1,6 +1,7 @@
 #include "DeviceListDialog.h"
 
 #include "ConfirmationDialog.h"
+#include "app/DesignWidgets.h"
 #include "app/Texts.h"
 
 #include <QLabel>
@@ -16,22 +17,15 @@ QString text(Txt id) {
     return Texts::text(id, 'p');
 }
 
-template <class W> W* make(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
-
 QLabel* label(QWidget* parent, const char* name, Txt caption, QRect geometry) {
-    auto* l = make<QLabel>(parent, name, geometry);
+    auto* l = DesignWidgets::make<QLabel>(parent, name, geometry);
     l->setText(text(caption));
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
 }
 
 QPushButton* button(QWidget* parent, const char* name, Txt caption, QRect geometry) {
-    auto* b = make<QPushButton>(parent, name, geometry);
+    auto* b = DesignWidgets::make<QPushButton>(parent, name, geometry);
     b->setText(text(caption));
     // Enter in the code field must not press whichever button happens to be the default.
     b->setAutoDefault(false);
@@ -65,20 +59,20 @@ DeviceListDialog::~DeviceListDialog() = default;
 
 void DeviceListDialog::build() {
     Label1_ = label(this, "Label1", Txt::DeviceListLabel1, {12, 8, 160, 18});
-    ListBox1_ = make<QListWidget>(this, "ListBox1", {12, 28, 156, 210});
+    ListBox1_ = DesignWidgets::make<QListWidget>(this, "ListBox1", {12, 28, 156, 210});
     ListBox1_->setSelectionMode(QAbstractItemView::SingleSelection);
     Label1_->setBuddy(ListBox1_);
 
     Label2_ = label(this, "Label2", Txt::DeviceListLabel2, {176, 8, 150, 18});
-    Edit1_ = make<QLineEdit>(this, "Edit1", {176, 28, 150, 21});
+    Edit1_ = DesignWidgets::make<QLineEdit>(this, "Edit1", {176, 28, 150, 21});
     Label2_->setBuddy(Edit1_);
     Button3_Inserir_ = button(this, "Button3_Inserir", Txt::DeviceListInserir, {176, 56, 72, 25});
     Button4_Apagar_ = button(this, "Button4_Apagar", Txt::DeviceListApagar, {254, 56, 72, 25});
 
     Label3_ = label(this, "Label3", Txt::DeviceListLabel3, {176, 96, 86, 21});
-    Edit2_ = make<QLineEdit>(this, "Edit2", {266, 96, 60, 21});
+    Edit2_ = DesignWidgets::make<QLineEdit>(this, "Edit2", {266, 96, 60, 21});
     Label4_ = label(this, "Label4", Txt::DeviceListLabel4, {176, 124, 86, 21});
-    Edit3_ = make<QLineEdit>(this, "Edit3", {266, 124, 60, 21});
+    Edit3_ = DesignWidgets::make<QLineEdit>(this, "Edit3", {266, 124, 60, 21});
     for (QLineEdit* e : {Edit2_, Edit3_}) {
         e->setReadOnly(true);
         e->setAlignment(Qt::AlignCenter);

@@ -529,15 +529,15 @@ void TestDataFile::reader() {
 void TestDataFile::rowCountFromHeader() {
     // The header's record count and configured measurements size the table; record lines
     // beyond it are read but not shown.
-    FileSpec spec;
-    spec.numbers[6] = "0100"; // records per measurement
-    spec.numbers[7] = "01";   // configured
-    spec.numbers[8] = "01";   // stored
-    spec.numbers[9] = "0100"; // record count
-    spec.records = recordLines(103, 200);
+    FileSpec layout;
+    layout.numbers[6] = "0100"; // records per measurement
+    layout.numbers[7] = "01";   // configured
+    layout.numbers[8] = "01";   // stored
+    layout.numbers[9] = "0100"; // record count
+    layout.records = recordLines(103, 200);
     Session f('p');
     f.s().FormShow();
-    writeFile("big.dat", spec.bytes());
+    writeFile("big.dat", layout.bytes());
     f.open("big.dat");
     QVERIFY(f.prompt.messages.isEmpty());
     QCOMPARE(f.s().records().rowCountTotal(), 102);
@@ -567,16 +567,16 @@ void TestDataFile::notADataFile_data() {
     QTest::addColumn<char>("language");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message");
-    FileSpec spec;
-    spec.records = recordLines(4);
-    const QByteArray good = spec.bytes();
+    FileSpec layout;
+    layout.records = recordLines(4);
+    const QByteArray good = layout.bytes();
     QTest::newRow("empty, Portuguese")
         << 'p' << QByteArray()
         << "O arquivo não é um arquivo de dados: ele termina antes do fim do cabeçalho.\n";
     QTest::newRow("cut inside the header, Spanish")
         << 'e' << good.left(120)
         << "El archivo no es un archivo de datos: termina antes del final del encabezado.\n";
-    FileSpec bad = spec;
+    FileSpec bad = layout;
     bad.numbers[1] = "x1";
     QTest::newRow("a letter in the type, English")
         << 'i' << bad.bytes()
