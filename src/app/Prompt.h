@@ -10,14 +10,3 @@ public:
     // True for "Yes".
     virtual bool askYesNo(const QString& title, const QString& text, bool defaultNo) = 0;
 };
-
-// Messages on stderr; questions answered by a fixed choice (the command line asks nothing).
-class StderrPrompt : public Prompt {
-public:
-    explicit StderrPrompt(bool answer = false) : answer_(answer) {}
-    void message(const QString& text) override;
-    bool askYesNo(const QString& title, const QString& text, bool defaultNo) override;
-
-private:
-    bool answer_;
-};

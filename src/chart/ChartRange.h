@@ -23,8 +23,6 @@ struct ChartRange {
     // The window starting at the c-th listed start (counted from 0).
     ChartRange startingAt(int c) const;
 
-    // Records of measurement m start at absolute number m*N + 1.
-    int firstNumber() const { return m * N + 1; }
     // Absolute number of a record row of this measurement.
     int numberOfRow(int row) const { return row - 1 - m; }
     // Absolute number of the last record in the window.

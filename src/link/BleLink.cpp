@@ -4,6 +4,7 @@
 #include "app/Prompt.h"
 #include "link/SerialTransport.h"
 #include "protocol/LoggerFrame.h"
+#include "protocol/ModuleText.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void MainSession::connectOrDisconnect() {
         ReceiveMode = ReceiveModeKind::Text;
         PioStep = 0;
         stateRemoteConnectStarted();
-        writeBlock(QByteArrayLiteral("AT+ADDR?"));
+        writeBlock(ModuleText::addressQuery());
         addressCheckPending_ = UsbStatus == 0;
         tempo_disp = 0;
         Timer2->setInterval(180);
@@ -79,7 +80,7 @@ void MainSession::connectOrDisconnect() {
         if (UsbStatus == 0) {
             ReceiveMode = ReceiveModeKind::Text;
             PioStep = 0;
-            writeBlock(QByteArrayLiteral("AT+CON") + address);
+            writeBlock(ModuleText::connectTo(address));
             tempo_disp = 0;
             Timer2->setInterval(180);
             Timer2->start();
@@ -110,12 +111,14 @@ void MainSession::sendFailed() {
 }
 
 void MainSession::handleTextReply(const QByteArray& reply) {
-    const QByteArray address = deviceAddress().toLatin1();
+    using ModuleText::Reply;
+    const Reply kind = ModuleText::classify(reply);
     if (BtState == 0) {
         if (!addressCheckPending_)
             return;
         addressCheckPending_ = false;
-        if (reply == QByteArrayLiteral("OK+ADDR:") + address) {
+        if (kind == Reply::Address &&
+            ModuleText::addressOf(reply) == deviceAddress().toLatin1()) {
             BtState = 1;
             view_.StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
         } else {
@@ -126,33 +129,46 @@ void MainSession::handleTextReply(const QByteArray& reply) {
         return;
     }
 
-    if (reply == "OK+CONNA") {
+    switch (kind) {
+    case Reply::Connecting:
         view_.StatusBar1[1] = text(Txt::BtConnecting);
-    } else if (reply == "OK+CONNAOK+CONN" || reply == "OK+CONN") {
+        break;
+    case Reply::Connected:
         view_.StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
         view_.StatusBar1[2] = text(Txt::Accessing);
         stateNewLink();
         Timer1->setInterval(200);
         Timer1->start();
         Status_conexao = 1;
-    } else if (reply == "OK+CONNE" || reply == "OK+CONNF") {
-        view_.StatusBar1[1] =
-            text(reply == "OK+CONNE" ? Txt::BtConnectionError : Txt::BtConnectionFailed);
+        break;
+    case Reply::ConnectError:
+    case Reply::ConnectFailed:
+        view_.StatusBar1[1] = text(kind == Reply::ConnectError ? Txt::BtConnectionError
+                                                               : Txt::BtConnectionFailed);
         RemoteConnected = false;
         BtState = 0;
         stateLinkError();
         Status_conexao = 0;
-    } else if (reply == "OK+LOST" || (reply == "OK" && disconnectPending_ && PioStep == 8)) {
+        break;
+    case Reply::Ok:
         // A plain "OK" to the final "AT" means the module had no link left to drop: the link
         // is gone all the same, and waiting for "OK+LOST" would leave the window stuck.
+        if (!disconnectPending_ || PioStep != 8)
+            return;
         enterLinkLost();
-    } else if (reply == "OK+PIO2:1") {
+        break;
+    case Reply::Lost:
+        enterLinkLost();
+        break;
+    case Reply::AccessGranted:
         view_.StatusBar1[2] = text(Txt::AccessFinished);
         RemoteConnected = true;
         statePioAcknowledged();
         Status_conexao = 2;
-    } else {
-        return; // anything else is not a module reply this program waits for
+        break;
+    case Reply::Address:
+    case Reply::Other:
+        return; // not a module reply this program waits for
     }
     changed();
 }
@@ -174,48 +190,48 @@ void MainSession::Timer1Timer() {
     if (UsbStatus == 0) {
         switch (PioStep) {
         case 0:
-            writeBlock(QByteArrayLiteral("AT+PIO30"));
+            writeBlock(ModuleText::pio(3, 0));
             PioStep = 1;
             Timer1->setInterval(1000);
             Timer2->setInterval(180);
             Timer2->start();
             break;
         case 1:
-            writeBlock(QByteArrayLiteral("AT+PIO31"));
+            writeBlock(ModuleText::pio(3, 1));
             PioStep = 2;
             Timer1->setInterval(200);
             break;
         case 2:
-            writeBlock(QByteArrayLiteral("AT+PIO20"));
+            writeBlock(ModuleText::pio(2, 0));
             PioStep = 3;
             Timer1->setInterval(1000);
             break;
         case 3:
-            writeBlock(QByteArrayLiteral("AT+PIO21"));
+            writeBlock(ModuleText::pio(2, 1));
             PioStep = 4;
             Timer1->setInterval(1000);
             break;
         case 4:
             Status_conexao = 3;
             ReceiveMode = ReceiveModeKind::Frame;
-            writeBlock(LoggerFrame::command(LoggerFrame::AccessRequest));
+            writeBlock(LoggerFrame::accessRequest());
             PioStep = 8;
             Timer1->stop();
             Timer2->setInterval(250);
             Timer2->start();
             break;
         case 5:
-            writeBlock(QByteArrayLiteral("AT+PIO30"));
+            writeBlock(ModuleText::pio(3, 0));
             PioStep = 6;
             Timer1->setInterval(1000);
             break;
         case 6:
-            writeBlock(QByteArrayLiteral("AT+PIO31"));
+            writeBlock(ModuleText::pio(3, 1));
             PioStep = 7;
             Timer1->setInterval(500);
             break;
         case 7:
-            writeBlock(QByteArrayLiteral("AT"));
+            writeBlock(ModuleText::attention());
             PioStep = 8;
             Timer1->stop();
             Timer2->setInterval(250);

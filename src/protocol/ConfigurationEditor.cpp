@@ -115,7 +115,7 @@ std::optional<LoggerConfig> ConfigurationEditor::checkedConfiguration() const {
 void ConfigurationEditor::Button1Click() {
     const std::optional<LoggerConfig> config = checkedConfiguration();
     if (config)
-        session_.SendConfigurationFrame(config->frame(session_.clock()));
+        session_.SendConfigurationFrame(config->frame(session_.clock().now()));
 }
 
 void ConfigurationEditor::Button2Click() {

@@ -5,19 +5,12 @@
 #include "app/Prompt.h"
 #include "link/SerialTransport.h"
 #include "protocol/LoggerFrame.h"
-
-namespace {
-
-int word(const std::vector<uint8_t>& b, int at) {
-    return (b[at] << 8) | b[at + 1];
-}
-
-} // namespace
+#include "protocol/LoggerReply.h"
 
 void MainSession::ReadLoggerConfiguration() {
     tempo_disp = 0;
     ReceiveMode = ReceiveModeKind::Frame;
-    writeBlock(LoggerFrame::command(LoggerFrame::ReadConfiguration));
+    writeBlock(LoggerFrame::readConfiguration());
     Timer2->start();
     view_.StatusBar1[2] = text(Txt::LoadingConfiguration);
     if (UsbStatus != 0)
@@ -28,10 +21,8 @@ void MainSession::SendRecordingSwitch() {
     ReceiveMode = ReceiveModeKind::Frame;
     if (UsbStatus != 0)
         return;
-    const char parameter =
-        RecordingRequested ? LoggerFrame::kRecordingOn : LoggerFrame::kRecordingOff;
     tempo_disp = 0;
-    writeBlock(LoggerFrame::command(LoggerFrame::RecordingSwitch, parameter));
+    writeBlock(LoggerFrame::recordingSwitch(RecordingRequested));
     view_.StatusBar1[2] = text(Txt::RecordingSwitchSent);
 }
 
@@ -47,7 +38,7 @@ void MainSession::Button5Click() {
 
 void MainSession::ClearLoggerRecords() {
     tempo_disp = 0;
-    writeBlock(LoggerFrame::command(LoggerFrame::ClearRecords));
+    writeBlock(LoggerFrame::clearRecords());
     view_.StatusBar1[2] = UsbStatus == 0 ? text(Txt::ClearingRecords) : QString();
 
     view_.Grafico1.enabled = false;
@@ -85,7 +76,7 @@ void MainSession::Button6Click() {
     fill = {};
     view_.StatusBar1[2] = text(Txt::Transferring);
     Timer2->setInterval(300);
-    writeBlock(LoggerFrame::command(LoggerFrame::DownloadRecords));
+    writeBlock(LoggerFrame::downloadRecords());
     if (UsbStatus != 0) {
         sendFailed();
         return;
@@ -120,17 +111,9 @@ void MainSession::onAccessReply() {
 }
 
 void MainSession::onConfigurationReply() {
-    const std::vector<uint8_t>& b = RxBuffer;
-    loggerInfo.storedMeasurements = b[2];
-    RecordsReplyLength = uint32_t(word(b, 3));
-    loggerInfo.decimalsCode = b[5];
-    loggerInfo.measurementType = b[6];
-    loggerInfo.unitCode = b[7];
-    loggerInfo.spareCode = b[8];
-    loggerInfo.rangeValue = word(b, 9);
-    loggerInfo.equipmentNumber = word(b, 11);
-    loggerInfo.recordsPerMeasurement = word(b, 22);
-    loggerInfo.configuredMeasurements = b[25];
+    const LoggerReply::Configuration reply = LoggerReply::configuration(RxBuffer.data());
+    loggerInfo = reply.info;
+    RecordsReplyLength = reply.recordsReplyLength;
     ShowLoggerInfo();
 
     Status_conexao = 6;
@@ -142,7 +125,7 @@ void MainSession::onConfigurationReply() {
 }
 
 void MainSession::onRecordsReply() {
-    RecordsReplyLength = uint32_t(word(RxBuffer, 3));
+    RecordsReplyLength = LoggerReply::recordsLength(RxBuffer.data());
     view_.DownloadProgress = -1;
     const bool complete = AppendRecords(RxBuffer.data(), RecordsReplyLength, bytesRead);
     ReceiveMode = ReceiveModeKind::Text;

@@ -1,7 +1,6 @@
 #include "LoggerConfig.h"
 
 #include "LoggerFrame.h"
-#include "app/Clock.h"
 
 #include <QDateTime>
 
@@ -15,35 +14,23 @@ bool isAsciiDigit(QChar c) {
 
 } // namespace
 
-QByteArray LoggerConfig::frame(const Clock& clock) const {
-    return frame(clock.now());
-}
-
 QByteArray LoggerConfig::frame(const QDateTime& pcTime) const {
     const QTime time = pcTime.time();
     const QDate date = pcTime.date();
-    const int year = ((date.year() % 100) + 100) % 100;
-    const char bytes[kFrameLength] = {
-        char(kFrameLength),
-        LoggerFrame::SendConfiguration,
-        0,
-        0,
-        1,
-        char(time.hour()),
-        char(time.minute()),
-        char(time.second()),
-        char(date.day()),
-        char(date.month()),
-        char(year),
-        char(interval.hour()),
-        char(interval.minute()),
-        char(interval.second()),
-        char(recordsPerMeasurement >> 8),
-        char(recordsPerMeasurement & 0xFF),
-        char(mode),
-        char(measurements),
-    };
-    return QByteArray(bytes, kFrameLength);
+    LoggerFrame::Configuration c;
+    c.hour = time.hour();
+    c.minute = time.minute();
+    c.second = time.second();
+    c.day = date.day();
+    c.month = date.month();
+    c.year = ((date.year() % 100) + 100) % 100;
+    c.intervalHour = interval.hour();
+    c.intervalMinute = interval.minute();
+    c.intervalSecond = interval.second();
+    c.recordsPerMeasurement = recordsPerMeasurement;
+    c.mode = int(mode);
+    c.measurements = measurements;
+    return LoggerFrame::configuration(c);
 }
 
 std::optional<QTime> LoggerConfig::parseInterval(const QString& text) {

@@ -6,7 +6,6 @@
 
 #include <optional>
 
-class Clock;
 class QDateTime;
 
 // A recording configuration for the logger and the 18-byte frame that carries it, together
@@ -15,7 +14,6 @@ class QDateTime;
 struct LoggerConfig {
     enum class Mode : quint8 { Fixed = 1, Continuous = 2 };
 
-    static constexpr int kFrameLength = 18;
     static constexpr int kMinRecords = 2;
     static constexpr int kMaxRecords = 3600;
     static constexpr int kMinMeasurements = 1;
@@ -26,8 +24,7 @@ struct LoggerConfig {
     Mode mode = Mode::Fixed;
     int measurements = 1;
 
-    // The frame with the date and time the clock gives now.
-    QByteArray frame(const Clock& clock) const;
+    // The frame with the PC's date and time for the logger's clock.
     QByteArray frame(const QDateTime& pcTime) const;
 
     // "hh:mm:ss" read as a time of day: exactly two digits each, hours 0-23, minutes and

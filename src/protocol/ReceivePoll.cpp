@@ -2,7 +2,7 @@
 // as a logger reply frame.
 #include "app/MainSession.h"
 #include "link/SerialTransport.h"
-#include "protocol/LoggerFrame.h"
+#include "protocol/LoggerReply.h"
 
 #include <algorithm>
 #include <cstring>
@@ -41,10 +41,10 @@ void MainSession::Timer2Timer() {
 }
 
 void MainSession::dispatchFrame() {
-    switch (RxBuffer[1]) {
+    switch (LoggerReply::code(RxBuffer.data())) {
     case LoggerFrame::ReadConfiguration:
         // Only a reply that is not shorter than the bytes read, and complete.
-        if (RxBuffer[0] >= bytesRead && bytesRead >= LoggerFrame::kConfigurationReplyLength)
+        if (RxBuffer[0] >= bytesRead && bytesRead >= LoggerReply::kConfigurationLength)
             onConfigurationReply();
         break;
     case LoggerFrame::DownloadRecords:

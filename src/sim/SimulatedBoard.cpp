@@ -1,5 +1,9 @@
 #include "SimulatedBoard.h"
 
+#include "protocol/LoggerFrame.h"
+#include "protocol/LoggerReply.h"
+#include "protocol/ModuleText.h"
+
 #include "app/Ticker.h"
 
 #include <QRegularExpression>
@@ -110,10 +114,6 @@ std::vector<SimulatedBoard::Record> generateRecords(const SimOptions& o) {
 
 QByteArray bytesOf(std::initializer_list<char> bytes) {
     return QByteArray(bytes.begin(), qsizetype(bytes.size()));
-}
-
-QByteArray shortFrame(char code, char parameter) {
-    return bytesOf({char(5), code, parameter, char(0), char(1)});
 }
 
 // --- option parsing ---
@@ -235,7 +235,7 @@ const std::vector<OptionDef>& optionTable() {
                  *e = QStringLiteral("expects E or F, not \"%1\"").arg(v);
                  return false;
              }
-             o.connResult = QStringLiteral("OK+CONN") + v.toUpper();
+             o.connResult = QString::fromLatin1(ModuleText::connectResult(v.toUpper().toLatin1()));
              return true;
          },
          {}},
@@ -716,119 +716,123 @@ void SimulatedBoard::handleBlock(const QByteArray& block) {
         return;
     // Normally one frame per block; frames written back to back are taken one by one.
     qsizetype pos = 0;
-    while (block.size() - pos >= 5) {
+    while (block.size() - pos >= LoggerFrame::kHeaderLength) {
         const int length = quint8(block.at(pos));
-        if (length < 5 || length > block.size() - pos)
+        if (length < LoggerFrame::kHeaderLength || length > block.size() - pos)
             break;
         handleFrame(block.mid(pos, length));
         pos += length;
     }
 }
 
-void SimulatedBoard::handleAtCommand(const QByteArray& command) {
+void SimulatedBoard::handleAtCommand(const QByteArray& text) {
+    using ModuleText::Command;
     constexpr char module = SimOptions::kModuleKey;
     const qint64 ready = nowTick() + msToTicks(options_.moduleLatencyMs);
-    if (command == "AT") {
+    const Command command = ModuleText::parseCommand(text);
+    switch (command.kind) {
+    case Command::Attention:
         if (linked_.isEmpty()) {
-            reply(module, QByteArrayLiteral("OK"), ready);
+            reply(module, ModuleText::okReply(), ready);
         } else {
             unlink();
-            reply(module, QByteArrayLiteral("OK+LOST"), ready);
+            reply(module, ModuleText::lostReply(), ready);
         }
-    } else if (command == "AT+ADDR?") {
+        break;
+    case Command::AddressQuery: {
         const QString address = linked_.isEmpty() ? options_.moduleAddress : linked_;
-        reply(module, "OK+ADDR:" + address.toLatin1(), ready);
-    } else if (command.startsWith("AT+CON") && command.size() > 6) {
-        const QString address = QString::fromLatin1(command.mid(6));
-        reply(module, QByteArrayLiteral("OK+CONNA"), ready);
+        reply(module, ModuleText::addressReply(address.toLatin1()), ready);
+        break;
+    }
+    case Command::Connect: {
+        const QString address = QString::fromLatin1(command.address);
+        reply(module, ModuleText::connectingReply(), ready);
         schedule(ready + msToTicks(options_.connDelayMs), [this, address](qint64 tick) {
-            if (options_.connResult == QLatin1String("OK+CONN"))
+            const QByteArray result = options_.connResult.toLatin1();
+            if (result == ModuleText::connectResult())
                 linkTo(address, tick);
-            reply(SimOptions::kModuleKey, options_.connResult.toLatin1(), tick);
+            reply(SimOptions::kModuleKey, result, tick);
         });
-    } else if (command.size() == 8 && command.startsWith("AT+PIO") &&
-               (command.at(6) == '2' || command.at(6) == '3') &&
-               (command.at(7) == '0' || command.at(7) == '1')) {
-        (command.at(6) == '2' ? pio2_ : pio3_) = command.at(7) - '0';
-        reply(module, "OK+PIO" + command.mid(6, 1) + ':' + command.mid(7, 1), ready);
-    } else {
-        // Unknown commands get the module's generic refusal, so a typo shows in a trace.
-        reply(module, QByteArrayLiteral("ERROR"), ready);
+        break;
+    }
+    case Command::Pio:
+        (command.pin == 2 ? pio2_ : pio3_) = command.level;
+        reply(module, ModuleText::pioReply(command.pin, command.level), ready);
+        break;
+    case Command::Unknown:
+        // The module's generic refusal, so a typo shows in a trace.
+        reply(module, ModuleText::errorReply(), ready);
+        break;
     }
 }
 
 void SimulatedBoard::handleFrame(const QByteArray& frame) {
-    const char code = frame.at(1);
     // A frame that does not follow the command layout is not answered at all.
-    if (frame.at(3) != 0 || frame.at(4) != 1 || frame.size() != (code == '4' ? 18 : 5))
+    const std::optional<LoggerFrame::Code> code = LoggerFrame::commandCode(frame);
+    if (!code)
         return;
     const qint64 ready = nowTick() + msToTicks(options_.loggerLatencyMs);
-    switch (code) {
-    case '7':
-        reply(code, shortFrame(code, 0), ready);
+    switch (*code) {
+    case LoggerFrame::AccessRequest:
+        reply(*code, LoggerReply::acknowledgement(*code), ready);
         break;
-    case '1':
-        reply(code, configurationReply(), ready);
+    case LoggerFrame::ReadConfiguration:
+        reply(*code, configurationReply(), ready);
         break;
-    case '2':
-        reply(code, recordsReply(), ready);
+    case LoggerFrame::DownloadRecords:
+        reply(*code, recordsReply(), ready);
         break;
-    case '3':
+    case LoggerFrame::ClearRecords:
         records_.clear();
         stored_ = 0;
-        reply(code, shortFrame(code, 0), ready);
+        reply(*code, LoggerReply::acknowledgement(*code), ready);
         break;
-    case '4':
+    case LoggerFrame::SendConfiguration: {
         // The records already stored stay; the new counts apply to what is recorded next.
-        clock_ = frame.mid(5, 9);
-        recordsPerMeasurement_ = (quint8(frame.at(14)) << 8) | quint8(frame.at(15));
-        mode_ = quint8(frame.at(16));
-        configured_ = quint8(frame.at(17));
-        reply(code, shortFrame(code, 0), ready);
+        const LoggerFrame::Configuration c = LoggerFrame::decodeConfiguration(frame);
+        clock_ = LoggerFrame::clockBytes(frame);
+        recordsPerMeasurement_ = c.recordsPerMeasurement;
+        mode_ = c.mode;
+        configured_ = c.measurements;
+        reply(*code, LoggerReply::acknowledgement(*code), ready);
         break;
-    case '6':
-        if (frame.at(2) != '5' && frame.at(2) != '4')
+    }
+    case LoggerFrame::RecordingSwitch: {
+        const char parameter = frame.at(2);
+        if (parameter != LoggerFrame::kRecordingOn && parameter != LoggerFrame::kRecordingOff)
             return;
-        recording_ = frame.at(2) == '5';
-        reply(code, shortFrame(code, frame.at(2)), ready);
+        recording_ = parameter == LoggerFrame::kRecordingOn;
+        reply(*code, LoggerReply::acknowledgement(*code, parameter), ready);
         break;
-    default:
-        break;
+    }
     }
 }
 
 QByteArray SimulatedBoard::configurationReply() const {
-    const int length = recordsReplyLength();
-    const int rpm = recordsPerMeasurement_;
     const SimOptions& o = options_;
-    QByteArray r;
-    r.reserve(kConfigReplyLength + o.configExtraBytes);
-    r.append(char(o.configLengthByte >= 0 ? o.configLengthByte : kConfigReplyLength));
-    r.append('1');
-    r.append(char(stored_));
-    r.append(char(length >> 8)).append(char(length));
-    r.append(char(o.decimalsCode)).append(char(o.measurementType));
-    r.append(char(o.unitCode)).append(char(o.spareCode));
-    r.append(char(o.rangeValue >> 8)).append(char(o.rangeValue));
-    r.append(char(o.equipmentNumber >> 8)).append(char(o.equipmentNumber));
-    r.append(clock_);
-    r.append(char(rpm >> 8)).append(char(rpm));
-    r.append(char(mode_));
-    r.append(char(configured_));
-    r.append(QByteArray(o.configExtraBytes, '\0'));
-    return r;
+    LoggerReply::Configuration c;
+    c.info.storedMeasurements = stored_;
+    c.info.decimalsCode = o.decimalsCode;
+    c.info.measurementType = o.measurementType;
+    c.info.unitCode = o.unitCode;
+    c.info.spareCode = o.spareCode;
+    c.info.rangeValue = o.rangeValue;
+    c.info.equipmentNumber = o.equipmentNumber;
+    c.info.recordsPerMeasurement = recordsPerMeasurement_;
+    c.info.configuredMeasurements = configured_;
+    c.recordsReplyLength = uint32_t(recordsReplyLength());
+    c.clock = clock_;
+    c.mode = mode_;
+    return LoggerReply::encodeConfiguration(c, o.configLengthByte >= 0
+                                                   ? o.configLengthByte
+                                                   : LoggerReply::kConfigurationLength) +
+           QByteArray(o.configExtraBytes, '\0');
 }
 
 QByteArray SimulatedBoard::recordsReply() const {
-    const int length = recordsReplyLength();
-    QByteArray r;
-    r.reserve(length);
-    r.append(char(0)).append('2').append(char(stored_));
-    r.append(char(length >> 8)).append(char(length));
-    for (const Record& rec : records_) {
-        r.append(char(rec.day)).append(char(rec.month));
-        r.append(char(rec.hour)).append(char(rec.minute)).append(char(rec.second));
-        r.append(char(quint16(rec.value) >> 8)).append(char(quint16(rec.value) & 0xFF));
-    }
-    return r;
+    QList<LoggerReply::Record> records;
+    records.reserve(records_.size());
+    for (const Record& r : records_)
+        records.push_back({r.day, r.month, r.hour, r.minute, r.second, quint16(r.value)});
+    return LoggerReply::encodeRecords(stored_, records);
 }

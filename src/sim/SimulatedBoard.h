@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/SerialTransport.h"
+#include "protocol/LoggerReply.h"
 
 #include <QByteArray>
 #include <QList>
@@ -80,7 +81,6 @@ class SimulatedBoard : public SerialTransport {
 public:
     static constexpr int kMaxRecords = 3713;         // a reply that fits 26000 bytes
     static constexpr int kMaxOversizeRecords = 9361; // a length that fits two bytes
-    static constexpr int kConfigReplyLength = 26;
 
     struct Block {
         qint64 timeMs;
@@ -120,10 +120,8 @@ public:
     int recordsPerMeasurement() const { return recordsPerMeasurement_; }
     int configuredMeasurements() const { return configured_; }
     int mode() const { return mode_; }
-    // Clock, date and interval as last configured: h, m, s, day, month, year, ih, im, is.
-    QByteArray clockBytes() const { return clock_; }
     bool recording() const { return recording_; }
-    int recordsReplyLength() const { return 5 + 7 * int(records_.size()); }
+    int recordsReplyLength() const { return LoggerReply::recordsReplyLength(int(records_.size())); }
 
     // Line state and traffic.
     int baudRate() const { return baud_; }
@@ -152,7 +150,7 @@ private:
     qint64 transmit(const QByteArray& bytes, qint64 readyTick);
 
     void handleBlock(const QByteArray& block);
-    void handleAtCommand(const QByteArray& command);
+    void handleAtCommand(const QByteArray& text);
     void handleFrame(const QByteArray& frame);
     void linkTo(const QString& address, qint64 tick);
     void unlink();

@@ -301,7 +301,7 @@ private slots:
         QTest::addColumn<int>("questions");
         QTest::newRow("Conectar") << QByteArray("Button3") << QByteArray("AT+ADDR?") << 0;
         QTest::newRow("Carregar") << QByteArray("Button6")
-                                  << LoggerFrame::command(LoggerFrame::DownloadRecords) << 0;
+                                  << LoggerFrame::downloadRecords() << 0;
         // Clearing asks first; answered No, nothing is sent.
         QTest::newRow("Limpar") << QByteArray("Button5") << QByteArray() << 1;
     }

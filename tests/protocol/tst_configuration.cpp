@@ -3,6 +3,7 @@
 #include "app/Ticker.h"
 #include "protocol/ConfigurationEditor.h"
 #include "protocol/LoggerFrame.h"
+#include "support/Replies.h"
 #include "support/SessionFixture.h"
 
 #include <QTest>
@@ -11,16 +12,12 @@ namespace {
 
 // A configuration reply: 300 records per measurement, 9 measurements configured.
 QByteArray configurationReply() {
-    QByteArray b(LoggerFrame::kConfigurationReplyLength, 0);
-    b[0] = char(b.size());
-    b[1] = LoggerFrame::ReadConfiguration;
-    b[2] = 1;
-    b[4] = 5;
-    b[6] = 1;
-    b[22] = 0x01;
-    b[23] = 0x2C;
-    b[25] = 9;
-    return b;
+    LoggerInfo info;
+    info.storedMeasurements = 1;
+    info.measurementType = 1;
+    info.recordsPerMeasurement = 300;
+    info.configuredMeasurements = 9;
+    return Replies::configuration(info, LoggerReply::recordsReplyLength(0));
 }
 
 // A session connected to the logger (its configuration reply read), and the dialog.
@@ -383,7 +380,7 @@ void TestConfiguration::answerIsRead() {
     f.send("00:00:10", "300", "2");
     QCOMPARE(f.v().StatusBar1[2], QString("file sent."));
     // The logger answers while the dialog is open; the poll alone picks it up.
-    f.fake->incoming = QByteArray("\x05\x34\x00\x00\x01", 5);
+    f.fake->incoming = LoggerReply::acknowledgement(LoggerFrame::SendConfiguration);
     QVERIFY(f.time.advanceUntil([&] { return f.fake->incoming.isEmpty(); }, 1000));
     QCOMPARE(f.v().StatusBar1[2], QString("Concluido"));
     QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);

@@ -1,42 +1,32 @@
 // Logger commands on a scripted interface: the configuration reply, the download and its
 // wait, the clear sequence, and their failures.
 #include "protocol/LoggerFrame.h"
+#include "support/Replies.h"
 #include "support/SessionFixture.h"
 
 #include <QTest>
 
 namespace {
 
+// A pressure logger in PSI with one decimal, equipment 77, 9 measurements configured.
 QByteArray configurationFrame(int stored, int replyLength, int perMeasurement) {
-    QByteArray b(26, 0);
-    b[0] = 26;
-    b[1] = '1';
-    b[2] = char(stored);
-    b[3] = char(replyLength >> 8);
-    b[4] = char(replyLength);
-    b[5] = 1;  // one decimal
-    b[6] = 1;  // pressure
-    b[7] = 3;  // PSI
-    b[11] = 0; // equipment 77
-    b[12] = 77;
-    b[22] = char(perMeasurement >> 8);
-    b[23] = char(perMeasurement);
-    b[25] = 9;
-    return b;
+    LoggerInfo info;
+    info.storedMeasurements = stored;
+    info.decimalsCode = 1;
+    info.measurementType = 1;
+    info.unitCode = 3;
+    info.equipmentNumber = 77;
+    info.recordsPerMeasurement = perMeasurement;
+    info.configuredMeasurements = 9;
+    return Replies::configuration(info, replyLength);
 }
 
-// A records reply of n records, 7 bytes each, dated 5 December 10:00:0k, value k.
+// A records reply of n records, dated 5 December 10:00:0k, value k.
 QByteArray recordsReply(int n, int announced = -1) {
-    QByteArray b(5, 0);
-    b[1] = '2';
-    const int length = announced >= 0 ? announced : 5 + 7 * n;
-    b[3] = char(length >> 8);
-    b[4] = char(length);
-    for (int k = 1; k <= n; ++k) {
-        const char r[7] = {5, 12, 10, 0, char(k % 60), 0, char(k)};
-        b.append(r, 7);
-    }
-    return b;
+    QList<Replies::Record> records;
+    for (int k = 1; k <= n; ++k)
+        records.append({5, 12, 10, 0, k % 60, quint16(k)});
+    return Replies::records(records, announced);
 }
 
 struct Ready : SessionFixture {
@@ -115,7 +105,7 @@ void TestLoggerCommands::downloadWaitsForWholeReply() {
     QCOMPARE(f.s().RecordsReplyLength, 75u);
     f.clock.set(QDateTime(QDate(2019, 1, 3), QTime(9, 0)));
     f.s().Button6Click();
-    QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::command(LoggerFrame::DownloadRecords)});
+    QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::downloadRecords()});
     QCOMPARE(f.s().Timer2->interval(), 300);
     const QByteArray reply = recordsReply(10);
     f.fake->incoming = reply.left(74);
@@ -226,7 +216,7 @@ void TestLoggerCommands::clearSequence() {
         QCOMPARE(f.s().records().rowCountTotal(), 1 + 2 + 20 + 1);
         return;
     }
-    QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::command(LoggerFrame::ClearRecords)});
+    QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::clearRecords()});
     QCOMPARE(f.v().StatusBar1[2], status);
     // The header and 39 empty rows; the instrument panel emptied.
     const RecordSet& r = f.s().records();
@@ -239,7 +229,7 @@ void TestLoggerCommands::clearSequence() {
     // The logger's answer: nothing stored any more.
     f.time.advance(200);
     QVERIFY(!f.s().Timer2->isActive() || f.s().ReceiveMode == ReceiveModeKind::Frame);
-    f.deliver(QByteArray("\x05\x33\x00\x00\x01", 5), ReceiveModeKind::Frame);
+    f.deliver(LoggerReply::acknowledgement(LoggerFrame::ClearRecords), ReceiveModeKind::Frame);
     QCOMPARE(f.v().StatusBar1[2], QString("Concluido"));
     QVERIFY(!f.v().Button5.enabled && !f.v().Button6.enabled);
     QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);

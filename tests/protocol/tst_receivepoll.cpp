@@ -1,5 +1,6 @@
 // The receive poll: text and frame reads, the reply dispatch, caps and re-arming.
 #include "protocol/LoggerFrame.h"
+#include "support/Replies.h"
 #include "support/SessionFixture.h"
 
 #include <QTest>
@@ -8,21 +9,14 @@ namespace {
 
 // A 26-byte configuration reply: 2 measurements stored of 10 records, pressure in BAR.
 QByteArray configurationReply() {
-    QByteArray b(26, 0);
-    b[0] = 26;
-    b[1] = '1';
-    b[2] = 2;
-    b[3] = 0;
-    b[4] = char(5 + 7 * 20);
-    b[5] = 1;
-    b[6] = 1;
-    b[7] = 0;
-    b[11] = 0x04;
-    b[12] = char(0xD2); // equipment 1234
-    b[22] = 0;
-    b[23] = 10;
-    b[25] = 5;
-    return b;
+    LoggerInfo info;
+    info.storedMeasurements = 2;
+    info.decimalsCode = 1;
+    info.measurementType = 1;
+    info.equipmentNumber = 1234;
+    info.recordsPerMeasurement = 10;
+    info.configuredMeasurements = 5;
+    return Replies::configuration(info, LoggerReply::recordsReplyLength(20));
 }
 
 struct PollFixture : SessionFixture {
@@ -44,7 +38,6 @@ struct PollFixture : SessionFixture {
 class TestReceivePoll : public QObject {
     Q_OBJECT
 private slots:
-    void commandFrames();
     void dispatch_data();
     void dispatch();
     void configurationLength_data();
@@ -57,28 +50,22 @@ private slots:
     void failedReadDropsBytes();
 };
 
-void TestReceivePoll::commandFrames() {
-    using namespace LoggerFrame;
-    QCOMPARE(command(ReadConfiguration), QByteArray("\x05\x31\x00\x00\x01", 5));
-    QCOMPARE(command(DownloadRecords), QByteArray("\x05\x32\x00\x00\x01", 5));
-    QCOMPARE(command(ClearRecords), QByteArray("\x05\x33\x00\x00\x01", 5));
-    QCOMPARE(command(RecordingSwitch, kRecordingOn), QByteArray("\x05\x36\x35\x00\x01", 5));
-    QCOMPARE(command(RecordingSwitch, kRecordingOff), QByteArray("\x05\x36\x34\x00\x01", 5));
-    QCOMPARE(command(AccessRequest), QByteArray("\x05\x37\x00\x00\x01", 5));
-}
-
 void TestReceivePoll::dispatch_data() {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QString>("effect");
-    QTest::newRow("7 access") << QByteArray("\x05\x37\x00\x00\x01", 5) << "access";
-    QTest::newRow("7 any length") << QByteArray("\x01\x37", 2) << "access";
+    QTest::newRow("7 access") << LoggerReply::acknowledgement(LoggerFrame::AccessRequest)
+                              << "access";
+    QTest::newRow("7 any length") << QByteArray(1, '\x01') + LoggerFrame::AccessRequest << "access";
     QTest::newRow("1 configuration") << configurationReply() << "configuration";
-    QTest::newRow("3 cleared") << QByteArray("\x05\x33\x00\x00\x01", 5) << "done";
-    QTest::newRow("4 stored") << QByteArray("\x05\x34\x00\x00\x01", 5) << "done";
-    QTest::newRow("6 switched") << QByteArray("\x05\x36\x35\x00\x01", 5) << "text";
-    QTest::newRow("5 ignored") << QByteArray("\x05\x35\x00\x00\x01", 5) << "ignored";
+    QTest::newRow("3 cleared") << LoggerReply::acknowledgement(LoggerFrame::ClearRecords) << "done";
+    QTest::newRow("4 stored") << LoggerReply::acknowledgement(LoggerFrame::SendConfiguration)
+                              << "done";
+    QTest::newRow("6 switched") << LoggerReply::acknowledgement(LoggerFrame::RecordingSwitch,
+                                                                LoggerFrame::kRecordingOn)
+                                << "text";
+    QTest::newRow("5 ignored") << LoggerReply::acknowledgement(LoggerFrame::Code('5')) << "ignored";
     QTest::newRow("module text ignored") << QByteArray("OK+PIO2:1") << "ignored";
-    QTest::newRow("one byte") << QByteArray("\x37", 1) << "ignored";
+    QTest::newRow("one byte") << QByteArray(1, LoggerFrame::AccessRequest) << "ignored";
 }
 
 void TestReceivePoll::dispatch() {
@@ -93,8 +80,7 @@ void TestReceivePoll::dispatch() {
     if (effect == "access") {
         QCOMPARE(s.Status_conexao, 4);
         QVERIFY(s.RemoteConnected);
-        QCOMPARE(f.log.writes,
-                 QList<QByteArray>{LoggerFrame::command(LoggerFrame::ReadConfiguration)});
+        QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::readConfiguration()});
         QVERIFY(s.Timer2->isActive()); // the configuration request runs the poll again
         QCOMPARE(s.ReceiveMode, ReceiveModeKind::Frame);
     } else if (effect == "configuration") {
@@ -190,7 +176,7 @@ void TestReceivePoll::staleBytesNeverRead() {
     f.receive(configurationReply(), ReceiveModeKind::Frame);
     QCOMPARE(f.s().Status_conexao, 6);
     // A short frame after a long one: what follows it in the buffer is not old data.
-    f.receive(QByteArray("\x01\x37", 2), ReceiveModeKind::Frame);
+    f.receive(QByteArray(1, '\x01') + LoggerFrame::AccessRequest, ReceiveModeKind::Frame);
     QVERIFY(std::all_of(f.s().RxBuffer.begin() + 2, f.s().RxBuffer.end(),
                         [](uint8_t b) { return b == 0; }));
 }
@@ -214,7 +200,7 @@ void TestReceivePoll::failedReadDropsBytes() {
     f.s().FormShow();
     f.s().Button2Click();
     f.s().Status_conexao = 3;
-    fake->incoming = QByteArray("\x05\x37\x00\x00\x01", 5);
+    fake->incoming = LoggerReply::acknowledgement(LoggerFrame::AccessRequest);
     f.s().ReceiveMode = ReceiveModeKind::Frame;
     f.s().Timer2Timer();
     QCOMPARE(f.s().UsbStatus, int32_t(SerialTransport::IoError));

@@ -6,6 +6,7 @@
 #include "records/CsvExport.h"
 #include "records/DataFile.h"
 #include "records/RecordCells.h"
+#include "support/Replies.h"
 #include "support/SessionFixture.h"
 
 #include <QApplication>
@@ -30,10 +31,7 @@
 
 namespace {
 
-struct Rec {
-    int day, month, h, m, s;
-    int raw;
-};
+using Rec = Replies::Record;
 
 // What the scripted logger reports and holds.
 struct Logger {
@@ -59,36 +57,16 @@ struct Logger {
 };
 
 QByteArray configurationFrame(const Logger& l) {
-    QByteArray b(26, 0);
-    const int replyLength = 5 + 7 * int(l.records.size());
-    b[0] = 26;
-    b[1] = '1';
-    b[2] = char(l.stored);
-    b[3] = char(replyLength >> 8);
-    b[4] = char(replyLength);
-    b[5] = char(l.decimals);
-    b[6] = char(l.type);
-    b[7] = char(l.unit);
-    b[9] = 0; // range 100
-    b[10] = 100;
-    b[11] = char(l.equipment >> 8);
-    b[12] = char(l.equipment);
-    b[22] = char(l.perMeasurement >> 8);
-    b[23] = char(l.perMeasurement);
-    b[25] = char(l.configured);
-    return b;
-}
-
-QByteArray recordsReply(const QList<Rec>& records) {
-    QByteArray b(5, 0);
-    b[1] = '2';
-    const int length = 5 + 7 * int(records.size());
-    b[3] = char(length >> 8);
-    b[4] = char(length);
-    for (const Rec& r : records)
-        for (int v : {r.day, r.month, r.h, r.m, r.s, r.raw >> 8, r.raw & 0xFF})
-            b.append(char(v));
-    return b;
+    LoggerInfo info;
+    info.storedMeasurements = l.stored;
+    info.decimalsCode = l.decimals;
+    info.measurementType = l.type;
+    info.unitCode = l.unit;
+    info.rangeValue = 100;
+    info.equipmentNumber = l.equipment;
+    info.recordsPerMeasurement = l.perMeasurement;
+    info.configuredMeasurements = l.configured;
+    return Replies::configuration(info, LoggerReply::recordsReplyLength(int(l.records.size())));
 }
 
 // A session in a scratch folder (the fixture's clock says 9 December 2025) that downloads
@@ -113,7 +91,7 @@ struct Session : SessionFixture {
         s().Status_conexao = 4;
         deliver(configurationFrame(logger));
         s().Button6Click();
-        deliver(recordsReply(logger.records));
+        deliver(Replies::records(logger.records));
         QVERIFY(prompt.messages.isEmpty());
         QCOMPARE(v().StatusBar1[2], QString("Concluido"));
     }
@@ -715,7 +693,7 @@ void TestDataFile::saveFailureKeepsOlderFile() {
     Logger many;
     many.records.clear();
     for (int i = 0; i < 30; ++i)
-        many.records << Rec{1 + i % 28, 1, 12, 0, i % 60, i};
+        many.records << Rec{1 + i % 28, 1, 12, 0, i % 60, quint16(i)};
     many.perMeasurement = 30;
     many.stored = 1;
     f.download(many);

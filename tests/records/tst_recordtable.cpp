@@ -7,6 +7,7 @@
 #include "records/RecordCells.h"
 #include "support/FakeTransport.h"
 #include "support/RecordingPrompt.h"
+#include "support/Replies.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -16,29 +17,16 @@
 
 namespace {
 
-struct Record {
-    int day, month, h, m, s;
-    int raw;
-};
+using Record = Replies::Record;
 
 // A valid record for every index (the date stays within 28 days, so it is valid in any year).
 Record plainRecord(int i) {
-    return {1 + i % 28, 1 + i % 12, i % 24, i % 60, (i * 7) % 60, (i * 37) & 0xFFFF};
+    return {1 + i % 28, 1 + i % 12, i % 24, i % 60, (i * 7) % 60, quint16(i * 37)};
 }
 
-// A records reply: 5 header bytes, then 7 bytes a record. `length` overrides bytes 3-4.
+// A records reply; `length` replaces the length it announces.
 QByteArray reply(const QList<Record>& records, int length = -1) {
-    QByteArray r(5, '\0');
-    r[1] = '2';
-    for (const Record& x : records)
-        for (int b : {x.day, x.month, x.h, x.m, x.s, x.raw >> 8, x.raw & 0xFF})
-            r.append(char(b));
-    if (length < 0)
-        length = int(r.size());
-    r[0] = char(length & 0xFF);
-    r[3] = char((length >> 8) & 0xFF);
-    r[4] = char(length & 0xFF);
-    return r;
+    return Replies::records(records, length);
 }
 
 QList<Record> plainRecords(int n) {

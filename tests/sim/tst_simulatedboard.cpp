@@ -1,9 +1,12 @@
 #include "app/ManualClock.h"
+#include "protocol/LoggerFrame.h"
+#include "protocol/LoggerReply.h"
 #include "sim/SimulatedBoard.h"
 
 #include <QDate>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -21,8 +24,9 @@ constexpr int32_t kInvalidHandle = SerialTransport::InvalidHandle;
 constexpr int32_t kDeviceNotFound = SerialTransport::DeviceNotFound;
 constexpr int32_t kIoError = SerialTransport::IoError;
 
+// A command frame with a code or parameter the logger does not know.
 QByteArray frame(char code, char parameter = 0) {
-    return QByteArray::fromHex("05") + code + parameter + QByteArray::fromHex("0001");
+    return LoggerFrame::command(LoggerFrame::Code(code), parameter);
 }
 
 QString hex(const QByteArray& bytes) {
@@ -74,18 +78,16 @@ struct Rig {
     Rig name(__VA_ARGS__);                                                                         \
     QVERIFY2(name.ok(), qPrintable(name.error))
 
-struct DecodedRecord {
-    int day, month, hour, minute, second, value;
-};
-
-// Reads a records reply the way the program does: L from bytes 3-4, 7-byte records after.
-std::vector<DecodedRecord> decodeRecords(const QByteArray& reply) {
-    std::vector<DecodedRecord> out;
-    const auto u = [&](qsizetype i) { return int(quint8(reply.at(i))); };
-    const int length = u(3) << 8 | u(4);
-    for (qsizetype p = 5; p + 7 <= length && p + 7 <= reply.size(); p += 7)
-        out.push_back({u(p), u(p + 1), u(p + 2), u(p + 3), u(p + 4),
-                       int(qint16(quint16(u(p + 5) << 8 | u(p + 6))))});
+// The records of a records reply, as the program decodes them: L from bytes 3-4, 7-byte
+// records after.
+std::vector<LoggerReply::Record> decodeRecords(const QByteArray& reply) {
+    std::vector<LoggerReply::Record> out;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(reply.constData());
+    const qsizetype length = LoggerReply::recordsLength(bytes);
+    for (qsizetype p = LoggerReply::kRecordsHeaderLength;
+         p + LoggerReply::kRecordLength <= std::min(length, reply.size());
+         p += LoggerReply::kRecordLength)
+        out.push_back(LoggerReply::record(bytes + p));
     return out;
 }
 
@@ -259,26 +261,27 @@ void TestSimulatedBoard::connectionTakesEffectWhenReported() {
     // Not linked yet: a frame goes nowhere.
     rig.clock.advanceTo(119);
     QVERIFY(!rig.board->isLinked());
-    QCOMPARE(rig.send(frame('7')), kOk);
+    QCOMPARE(rig.send(LoggerFrame::accessRequest()), kOk);
     rig.clock.advanceTo(120);
     QVERIFY(rig.board->isLinked());
     rig.clock.advanceTo(127);
     QCOMPARE(rig.drain(), QByteArray("OK+CON"));
     rig.clock.advanceTo(128);
     QCOMPARE(rig.drain(), QByteArray("N"));
-    QCOMPARE(hex(rig.exchange(frame('7'))), QStringLiteral("05 37 00 00 01"));
+    QCOMPARE(hex(rig.exchange(LoggerFrame::accessRequest())), QStringLiteral("05 37 00 00 01"));
 }
 
 void TestSimulatedBoard::loggerReplies_data() {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QString>("reply");
-    QTest::newRow("access") << frame('7') << "05 37 00 00 01";
-    QTest::newRow("configuration") << frame('1') << QString::fromLatin1(kDefaultConfigHex);
-    QTest::newRow("clear") << frame('3') << "05 33 00 00 01";
+    QTest::newRow("access") << LoggerFrame::accessRequest() << "05 37 00 00 01";
+    QTest::newRow("configuration")
+        << LoggerFrame::readConfiguration() << QString::fromLatin1(kDefaultConfigHex);
+    QTest::newRow("clear") << LoggerFrame::clearRecords() << "05 33 00 00 01";
     QTest::newRow("send configuration")
         << QByteArray::fromHex("12340000010e051e090c1900000a012c0102") << "05 34 00 00 01";
-    QTest::newRow("recording on") << frame('6', '5') << "05 36 35 00 01";
-    QTest::newRow("recording off") << frame('6', '4') << "05 36 34 00 01";
+    QTest::newRow("recording on") << LoggerFrame::recordingSwitch(true) << "05 36 35 00 01";
+    QTest::newRow("recording off") << LoggerFrame::recordingSwitch(false) << "05 36 34 00 01";
     QTest::newRow("code 5 is not a command") << frame('5') << "";
     QTest::newRow("unknown code") << frame('9') << "";
     QTest::newRow("recording, bad parameter") << frame('6', '1') << "";
@@ -287,7 +290,8 @@ void TestSimulatedBoard::loggerReplies_data() {
     QTest::newRow("length byte too big") << QByteArray::fromHex("0631000001") << "";
     QTest::newRow("length byte 6, 6 bytes") << QByteArray::fromHex("063100000100") << "";
     QTest::newRow("two frames in one block")
-        << frame('7') + frame('6', '4') << "05 37 00 00 01 05 36 34 00 01";
+        << LoggerFrame::accessRequest() + LoggerFrame::recordingSwitch(false)
+        << "05 37 00 00 01 05 36 34 00 01";
 }
 
 void TestSimulatedBoard::loggerReplies() {
@@ -309,7 +313,7 @@ void TestSimulatedBoard::configurationReplyCarriesOptions() {
                  "--configured", "9",        "--mode",     "2",        "--start-date",   "05/12",
                  "--start-time", "23:59:58", "--interval", "01:30:00", "--record-count", "100"}));
     // L = 5 + 7 x 100 = 705 = 02 C1.
-    QCOMPARE(hex(rig.exchange(frame('1'))),
+    QCOMPARE(hex(rig.exchange(LoggerFrame::readConfiguration())),
              QStringLiteral("1a 31 03 02 c1 02 04 03 07 01 f4 fd e8 17 3b 3a 05 0c 00 01 1e 00 "
                             "01 2c 02 09"));
 }
@@ -329,11 +333,11 @@ void TestSimulatedBoard::configurationAnnouncesRecordsReply() {
     QFETCH(QStringList, arguments);
     QFETCH(int, records);
     MAKE_RIG(rig, arguments + QStringList{"--linked", kAddress});
-    const QByteArray config = rig.exchange(frame('1'));
+    const QByteArray config = rig.exchange(LoggerFrame::readConfiguration());
     QCOMPARE(config.size(), 26);
     const int announced = quint8(config.at(3)) << 8 | quint8(config.at(4));
     QCOMPARE(announced, 5 + 7 * records);
-    const QByteArray reply = rig.exchange(frame('2'), 30000);
+    const QByteArray reply = rig.exchange(LoggerFrame::downloadRecords(), 30000);
     QCOMPARE(reply.size(), announced);
     QCOMPARE(reply.at(1), '2');
     QCOMPARE(quint8(reply.at(3)) << 8 | quint8(reply.at(4)), announced);
@@ -365,9 +369,9 @@ void TestSimulatedBoard::recordCalendar() {
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, stamps);
     MAKE_RIG(rig, arguments + QStringList{"--linked", kAddress});
-    const auto records = decodeRecords(rig.exchange(frame('2')));
+    const auto records = decodeRecords(rig.exchange(LoggerFrame::downloadRecords()));
     QStringList got;
-    for (const DecodedRecord& r : records)
+    for (const LoggerReply::Record& r : records)
         got << QString::asprintf("%02d/%02d %02d:%02d:%02d", r.day, r.month, r.hour, r.minute,
                                  r.second);
     QCOMPARE(got, stamps);
@@ -396,21 +400,22 @@ void TestSimulatedBoard::recordValues() {
     QFETCH(bool, negative);
     MAKE_RIG(rig,
              arguments + QStringList{"--linked", kAddress, "--records", "50", "--stored", "4"});
-    const auto records = decodeRecords(rig.exchange(frame('2'), 3000));
+    const auto records = decodeRecords(rig.exchange(LoggerFrame::downloadRecords(), 3000));
     QCOMPARE(records.size(), size_t(200));
     QCOMPARE(records.size(), rig.board->records().size());
     bool sawNegative = false;
     for (size_t i = 0; i < records.size(); ++i) {
-        const DecodedRecord& r = records[i];
-        QVERIFY2(r.value >= lowest && r.value <= highest, qPrintable(QString::number(r.value)));
+        const LoggerReply::Record& r = records[i];
+        const int value = qint16(r.raw);
+        QVERIFY2(value >= lowest && value <= highest, qPrintable(QString::number(value)));
         // The bytes carry the value as a 16-bit two's complement, high byte first.
-        QCOMPARE(r.value, int(rig.board->records()[i].value));
+        QCOMPARE(value, int(rig.board->records()[i].value));
         QVERIFY(QDate(2023, r.month, r.day).isValid());
         QVERIFY(r.hour < 24 && r.minute < 60 && r.second < 60);
-        sawNegative = sawNegative || r.value < 0;
+        sawNegative = sawNegative || value < 0;
         // A smooth curve: neighbours within a measurement differ by a fraction of the span.
         if (i % 50 != 0)
-            QVERIFY(std::abs(r.value - records[i - 1].value) <= (highest - lowest) / 4);
+            QVERIFY(std::abs(value - qint16(records[i - 1].raw)) <= (highest - lowest) / 4);
     }
     QCOMPARE(sawNegative, negative);
 }
@@ -420,10 +425,10 @@ void TestSimulatedBoard::recordsAreSeeded() {
     MAKE_RIG(a, base);
     MAKE_RIG(b, base);
     MAKE_RIG(c, base + QStringList{"--seed", "2"});
-    const QByteArray replyA = a.exchange(frame('2'));
+    const QByteArray replyA = a.exchange(LoggerFrame::downloadRecords());
     QCOMPARE(replyA.size(), 145);
-    QCOMPARE(b.exchange(frame('2')), replyA);
-    const QByteArray replyC = c.exchange(frame('2'));
+    QCOMPARE(b.exchange(LoggerFrame::downloadRecords()), replyA);
+    const QByteArray replyC = c.exchange(LoggerFrame::downloadRecords());
     QCOMPARE(replyC.size(), replyA.size());
     QVERIFY(replyC != replyA);
 }
@@ -437,31 +442,31 @@ void TestSimulatedBoard::configurationFrameChangesReport() {
     QCOMPARE(rig.board->configuredMeasurements(), 3);
     QCOMPARE(rig.board->mode(), 2);
     // The stored records stay: 2 measurements, L = 145.
-    QCOMPARE(hex(rig.exchange(frame('1'))),
+    QCOMPARE(hex(rig.exchange(LoggerFrame::readConfiguration())),
              QStringLiteral("1a 31 02 00 91 01 01 00 00 00 64 04 d2 0e 05 1e 09 0c 19 00 00 0a "
                             "01 2c 02 03"));
-    QCOMPARE(rig.exchange(frame('2')).size(), 145);
+    QCOMPARE(rig.exchange(LoggerFrame::downloadRecords()).size(), 145);
 }
 
 void TestSimulatedBoard::clearErasesRecords() {
     MAKE_RIG(rig, (QStringList{"--linked", kAddress}));
-    QCOMPARE(hex(rig.exchange(frame('3'))), QStringLiteral("05 33 00 00 01"));
+    QCOMPARE(hex(rig.exchange(LoggerFrame::clearRecords())), QStringLiteral("05 33 00 00 01"));
     QVERIFY(rig.board->records().empty());
     QCOMPARE(rig.board->storedMeasurements(), 0);
-    const QByteArray config = rig.exchange(frame('1'));
+    const QByteArray config = rig.exchange(LoggerFrame::readConfiguration());
     QCOMPARE(hex(config.mid(2, 3)), QStringLiteral("00 00 05"));
     QCOMPARE(hex(config.mid(22)), QStringLiteral("00 0a 01 05")); // configuration untouched
-    QCOMPARE(hex(rig.exchange(frame('2'))), QStringLiteral("00 32 00 00 05"));
+    QCOMPARE(hex(rig.exchange(LoggerFrame::downloadRecords())), QStringLiteral("00 32 00 00 05"));
 }
 
 void TestSimulatedBoard::recordingSwitch() {
     MAKE_RIG(rig, (QStringList{"--linked", kAddress}));
     QVERIFY(!rig.board->recording());
-    rig.exchange(frame('6', '5'));
+    rig.exchange(LoggerFrame::recordingSwitch(true));
     QVERIFY(rig.board->recording());
     rig.exchange(frame('6', '1')); // not a switch: ignored
     QVERIFY(rig.board->recording());
-    rig.exchange(frame('6', '4'));
+    rig.exchange(LoggerFrame::recordingSwitch(false));
     QVERIFY(!rig.board->recording());
 }
 
@@ -474,17 +479,17 @@ void TestSimulatedBoard::pacing_data() {
     // Byte k of a reply that starts at S is there at S + (k + 1) x 1000/960 ms.
     // 75 bytes from 30 ms: the last one at 30 + 78.125 ms.
     QTest::newRow("records reply of 75 bytes")
-        << linked + QStringList{"--stored", "1"} << frame('2') << 75 << 109;
+        << linked + QStringList{"--stored", "1"} << LoggerFrame::downloadRecords() << 75 << 109;
     // 25205 bytes: the last one at 30 + 26255.21 ms; any drift in the byte time shows here.
     QTest::newRow("records reply of 3600 records")
-        << linked + QStringList{"--stored", "1", "--records", "3600"} << frame('2') << 25205
-        << 26286;
+        << linked + QStringList{"--stored", "1", "--records", "3600"}
+        << LoggerFrame::downloadRecords() << 25205 << 26286;
     QTest::newRow("module reply") << QStringList{} << QByteArray("AT") << 2 << 23;
     QTest::newRow("module without latency")
         << QStringList{"--module-latency", "0"} << QByteArray("AT") << 2 << 3;
-    QTest::newRow("slow logger") << linked + QStringList{"--logger-latency", "100"} << frame('7')
-                                 << 5 << 106;
-    QTest::newRow("configuration reply") << linked << frame('1') << 26 << 58;
+    QTest::newRow("slow logger") << linked + QStringList{"--logger-latency", "100"}
+                                 << LoggerFrame::accessRequest() << 5 << 106;
+    QTest::newRow("configuration reply") << linked << LoggerFrame::readConfiguration() << 26 << 58;
 }
 
 void TestSimulatedBoard::pacing() {
@@ -505,8 +510,8 @@ void TestSimulatedBoard::pacing() {
 void TestSimulatedBoard::repliesQueueOneAfterAnother() {
     MAKE_RIG(rig, (QStringList{"--linked", kAddress}));
     // Both ready at 30 ms; the configuration reply follows the access reply on the line.
-    QCOMPARE(rig.send(frame('7')), kOk);
-    QCOMPARE(rig.send(frame('1')), kOk);
+    QCOMPARE(rig.send(LoggerFrame::accessRequest()), kOk);
+    QCOMPARE(rig.send(LoggerFrame::readConfiguration()), kOk);
     rig.clock.advanceTo(35);
     QCOMPARE(rig.waiting(), 4u); // the access reply's last byte comes at 35.21 ms
     rig.clock.advanceTo(36);
@@ -536,7 +541,7 @@ void TestSimulatedBoard::nextActivityFollowsTheWire() {
 
 void TestSimulatedBoard::purgeDropsOnlyArrivedBytes() {
     MAKE_RIG(rig, (QStringList{"--linked", kAddress}));
-    QCOMPARE(rig.send(frame('1')), kOk);
+    QCOMPARE(rig.send(LoggerFrame::readConfiguration()), kOk);
     rig.clock.advanceTo(41); // 10 bytes of 26 have arrived
     QCOMPARE(rig.waiting(), 10u);
     QCOMPARE(rig.board->purge(SerialTransport::PurgeRx | SerialTransport::PurgeTx), kOk);
@@ -545,7 +550,7 @@ void TestSimulatedBoard::purgeDropsOnlyArrivedBytes() {
     QCOMPARE(hex(rig.drain()), QString::fromLatin1(kDefaultConfigHex).mid(30));
 
     // Closing loses what has arrived, and what arrives while closed.
-    QCOMPARE(rig.send(frame('7')), kOk);
+    QCOMPARE(rig.send(LoggerFrame::accessRequest()), kOk);
     rig.clock.advance(33);
     QVERIFY(rig.waiting() > 0);
     rig.board->close();
@@ -605,24 +610,30 @@ void TestSimulatedBoard::faultyReplies_data() {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QString>("reply");
     const QString config = QString::fromLatin1(kDefaultConfigHex);
-    QTest::newRow("access reply lost") << QStringList{"--drop", "7"} << frame('7') << "";
-    QTest::newRow("configuration reply lost") << QStringList{"--drop", "1"} << frame('1') << "";
+    QTest::newRow("access reply lost")
+        << QStringList{"--drop", "7"} << LoggerFrame::accessRequest() << "";
+    QTest::newRow("configuration reply lost")
+        << QStringList{"--drop", "1"} << LoggerFrame::readConfiguration() << "";
     QTest::newRow("other replies still come")
-        << QStringList{"--drop", "1"} << frame('7') << "05 37 00 00 01";
+        << QStringList{"--drop", "1"} << LoggerFrame::accessRequest() << "05 37 00 00 01";
     QTest::newRow("two codes lost")
-        << QStringList{"--drop", "1", "--drop", "7"} << frame('7') << "";
+        << QStringList{"--drop", "1", "--drop", "7"} << LoggerFrame::accessRequest() << "";
     QTest::newRow("module replies lost")
         << QStringList{"--drop", "at"} << QByteArray("AT+PIO21") << "";
     QTest::newRow("configuration cut to 20 bytes")
-        << QStringList{"--truncate", "1:20"} << frame('1') << config.left(20 * 3 - 1);
+        << QStringList{"--truncate", "1:20"} << LoggerFrame::readConfiguration()
+        << config.left(20 * 3 - 1);
     QTest::newRow("records reply one record short")
-        << QStringList{"--stored", "1", "--truncate", "2:-7"} << frame('2') << "68 bytes";
+        << QStringList{"--stored", "1", "--truncate", "2:-7"} << LoggerFrame::downloadRecords()
+        << "68 bytes";
     QTest::newRow("module reply cut")
         << QStringList{"--truncate", "at:5"} << QByteArray("AT+PIO21") << "4f 4b 2b 50 49";
     QTest::newRow("configuration claims 20 bytes")
-        << QStringList{"--config-length", "20"} << frame('1') << "14" + config.mid(2);
+        << QStringList{"--config-length", "20"} << LoggerFrame::readConfiguration()
+        << "14" + config.mid(2);
     QTest::newRow("configuration with 4 extra bytes")
-        << QStringList{"--config-extra", "4"} << frame('1') << config + " 00 00 00 00";
+        << QStringList{"--config-extra", "4"} << LoggerFrame::readConfiguration()
+        << config + " 00 00 00 00";
 }
 
 void TestSimulatedBoard::faultyReplies() {
@@ -645,11 +656,11 @@ void TestSimulatedBoard::splitRepliesFallAcrossPollTicks_data() {
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<int>("pieces");
     const QStringList linked{"--linked", kAddress};
-    QTest::newRow("whole configuration reply") << linked << frame('1') << 1;
+    QTest::newRow("whole configuration reply") << linked << LoggerFrame::readConfiguration() << 1;
     QTest::newRow("configuration split")
-        << linked + QStringList{"--split", "1:200"} << frame('1') << 2;
+        << linked + QStringList{"--split", "1:200"} << LoggerFrame::readConfiguration() << 2;
     QTest::newRow("split of another code leaves it whole")
-        << linked + QStringList{"--split", "7:200"} << frame('1') << 1;
+        << linked + QStringList{"--split", "7:200"} << LoggerFrame::readConfiguration() << 1;
     QTest::newRow("module reply split")
         << linked + QStringList{"--split", "at:200"} << QByteArray("AT+ADDR?") << 2;
 }
@@ -681,7 +692,8 @@ void TestSimulatedBoard::unsolicitedLost() {
     QCOMPARE(rig.drain(), QByteArray("OK+CONNAOK+CONN"));
     rig.clock.advanceTo(1120);
     QVERIFY(!rig.board->isLinked());
-    QCOMPARE(rig.exchange(frame('7')), QByteArray("OK+LOST")); // the frame went nowhere
+    QCOMPARE(rig.exchange(LoggerFrame::accessRequest()),
+             QByteArray("OK+LOST")); // the frame went nowhere
 
     // A link ended by "AT" gets no late "OK+LOST"; the next link gets its own.
     MAKE_RIG(early, (QStringList{"--linked", kAddress, "--lost-after", "500"}));
@@ -700,9 +712,9 @@ void TestSimulatedBoard::oversizeRecordsReply() {
     MAKE_RIG(rig, (QStringList{"--linked", kAddress, "--oversize", "--stored", "1", "--records",
                                "4000"}));
     QCOMPARE(rig.board->records().size(), size_t(4000));
-    const QByteArray config = rig.exchange(frame('1'));
+    const QByteArray config = rig.exchange(LoggerFrame::readConfiguration());
     QCOMPARE(quint8(config.at(3)) << 8 | quint8(config.at(4)), 28005);
-    const QByteArray reply = rig.exchange(frame('2'), 30000);
+    const QByteArray reply = rig.exchange(LoggerFrame::downloadRecords(), 30000);
     QCOMPARE(reply.size(), 28005);
     QVERIFY(reply.size() > 26000);
 }
@@ -712,13 +724,13 @@ void TestSimulatedBoard::blocksAreLoggedWithTimes() {
     rig.clock.advanceTo(40);
     rig.send("AT+PIO30");
     rig.clock.advanceTo(250);
-    rig.send(frame('7'));
+    rig.send(LoggerFrame::accessRequest());
     const QList<SimulatedBoard::Block>& blocks = rig.board->receivedBlocks();
     QCOMPARE(blocks.size(), 2);
     QCOMPARE(blocks[0].timeMs, qint64(40));
     QCOMPARE(blocks[0].bytes, QByteArray("AT+PIO30"));
     QCOMPARE(blocks[1].timeMs, qint64(250));
-    QCOMPARE(blocks[1].bytes, frame('7'));
+    QCOMPARE(blocks[1].bytes, LoggerFrame::accessRequest());
 }
 
 QTEST_GUILESS_MAIN(TestSimulatedBoard)
