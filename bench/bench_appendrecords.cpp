@@ -4,6 +4,7 @@
 #include "app/ManualClock.h"
 #include "app/Prompt.h"
 #include "link/SerialTransport.h"
+#include "protocol/LoggerReply.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,20 +18,15 @@ public:
     bool askYesNo(const QString&, const QString&, bool) override { return false; }
 };
 
+// The longest records reply: 3713 records in 26000 bytes, as its announced length says.
 std::vector<uint8_t> fullReply() {
-    constexpr int kLength = MainSession::kRxBufferSize;
-    std::vector<uint8_t> r(kLength, 0);
-    r[1] = '2';
-    r[3] = uint8_t(kLength >> 8);
-    r[4] = uint8_t(kLength & 0xFF);
-    for (int i = 0, at = 5; at + 7 <= kLength; ++i, at += 7) {
-        const int raw = (i * 37 - 9000) & 0xFFFF;
-        const uint8_t rec[7] = {uint8_t(1 + i % 28), uint8_t(1 + i % 12), uint8_t(i % 24),
-                                uint8_t(i % 60),     uint8_t(i % 60),     uint8_t(raw >> 8),
-                                uint8_t(raw & 0xFF)};
-        std::copy(rec, rec + 7, r.begin() + at);
-    }
-    return r;
+    constexpr int kLength = LoggerReply::kLongestReply;
+    QList<LoggerReply::Record> records;
+    for (int i = 0; LoggerReply::recordsReplyLength(i + 1) <= kLength; ++i)
+        records.append({1 + i % 28, 1 + i % 12, i % 24, i % 60, i % 60, quint16(i * 37 - 9000)});
+    QByteArray bytes = LoggerReply::encodeRecords(0, records, kLength);
+    bytes.resize(kLength, '\0');
+    return {bytes.begin(), bytes.end()};
 }
 
 void BM_AppendRecordsFullReply(benchmark::State& state) {
@@ -39,23 +35,24 @@ void BM_AppendRecordsFullReply(benchmark::State& state) {
     SilentPrompt prompt;
     // No transport: filling the table never talks to the interface.
     MainSession session({time, clock, prompt, nullptr, Regional{}});
-    session.loggerInfo.measurementType = 1;
-    session.loggerInfo.decimalsCode = 1;
-    session.loggerInfo.recordsPerMeasurement = 300;
-    session.loggerInfo.storedMeasurements = 13;
-    session.loggerInfo.configuredMeasurements = 13;
+    session.table().loggerInfo.measurementType = 1;
+    session.table().loggerInfo.decimalsCode = 1;
+    session.table().loggerInfo.recordsPerMeasurement = 300;
+    session.table().loggerInfo.storedMeasurements = 13;
+    session.table().loggerInfo.configuredMeasurements = 13;
     const std::vector<uint8_t> reply = fullReply();
 
     for (auto _ : state) {
         state.PauseTiming();
-        session.ShowLoggerInfo(); // a fresh table of two rows, as after the configuration reply
-        session.fill = {};
+        session.table()
+            .ShowLoggerInfo(); // a fresh table of two rows, as after the configuration reply
+        session.table().fill = {};
         state.ResumeTiming();
-        const bool complete =
-            session.AppendRecords(reply.data(), uint32_t(reply.size()), uint32_t(reply.size()));
+        const bool complete = session.table().AppendRecords(reply.data(), uint32_t(reply.size()),
+                                                            uint32_t(reply.size()));
         benchmark::DoNotOptimize(complete);
     }
-    if (session.fill.lastRecordNumber != 3713)
+    if (session.table().fill.lastRecordNumber != 3713)
         state.SkipWithError("not every record was decoded");
     state.SetItemsProcessed(state.iterations() * 3713);
 }

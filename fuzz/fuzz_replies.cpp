@@ -67,9 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first bytes set up the state the reply meets; the rest arrive in chunks.
     if (size < 4)
         return 0;
-    session.loggerInfo.recordsPerMeasurement = data[0];
-    session.loggerInfo.storedMeasurements = data[1];
-    session.BtState = data[2] % 3;
+    session.table().loggerInfo.recordsPerMeasurement = data[0];
+    session.table().loggerInfo.storedMeasurements = data[1];
+    session.link().BtState = data[2] % 3;
     session.DeviceChosen(QStringLiteral("1"), QStringLiteral("A1B2C3D4E5F6"));
     size_t at = 4;
     while (at < size) {
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t n = std::min(chunk, size - at);
         feed->pending.append(reinterpret_cast<const char*>(data + at), qsizetype(n));
         at += n;
-        session.ReceiveMode =
+        session.poll().ReceiveMode =
             (data[3] >> (at % 8)) & 1 ? ReceiveModeKind::Text : ReceiveModeKind::Frame;
         session.guarded([&] { session.Timer2Timer(); });
     }

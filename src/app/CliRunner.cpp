@@ -95,7 +95,7 @@ int CliRunner::connect() {
     if (address.isEmpty())
         return fail(s.text(Txt::NoAddress));
     s.Button2Click();
-    if (!s.UsbOpen)
+    if (!s.usb().UsbOpen)
         return CliOptions::LinkFailure;
     s.DeviceChosen(QStringLiteral("1"), address);
     s.Button3Click();
@@ -104,30 +104,30 @@ int CliRunner::connect() {
     // link shows in the status bar.
     bool reachedLogger = false;
     const bool ready = waitFor([&] {
-        reachedLogger = reachedLogger || s.Status_conexao >= 3;
+        reachedLogger = reachedLogger || s.link().Status_conexao >= 3;
         const QString& bt = s.view().StatusBar1[1];
-        return s.Status_conexao == 6 || (reachedLogger && s.Status_conexao == 0) ||
+        return s.link().Status_conexao == 6 || (reachedLogger && s.link().Status_conexao == 0) ||
                bt == s.text(Txt::BtConnectionError) || bt == s.text(Txt::BtConnectionFailed);
     });
-    if (ready && s.Status_conexao == 6)
+    if (ready && s.link().Status_conexao == 6)
         return CliOptions::Success;
     if (prompt_.failed)
         return CliOptions::LinkFailure;
-    if (s.Status_conexao == 0 && reachedLogger)
+    if (s.link().Status_conexao == 0 && reachedLogger)
         return fail(s.text(Txt::LoggerNoAnswer));
-    if (!s.view().StatusBar1[1].isEmpty() && s.BtState == 0)
+    if (!s.view().StatusBar1[1].isEmpty() && s.link().BtState == 0)
         return fail(s.view().StatusBar1[1]);
     return fail(s.text(Txt::CommandTimedOut));
 }
 
 int CliRunner::disconnect() {
     MainSession& s = *session_;
-    if (s.RemoteConnected) {
+    if (s.link().RemoteConnected) {
         s.Button3Click();
-        if (!waitFor([&] { return !s.RemoteConnected && s.view().Button2.enabled; }))
+        if (!waitFor([&] { return !s.link().RemoteConnected && s.view().Button2.enabled; }))
             return prompt_.failed ? CliOptions::LinkFailure : fail(s.text(Txt::CommandTimedOut));
     }
-    if (s.UsbOpen)
+    if (s.usb().UsbOpen)
         s.Button2Click();
     return CliOptions::Success;
 }
@@ -140,7 +140,7 @@ int CliRunner::info() {
         return status;
     }
     const MainSession& s = *session_;
-    const LoggerInfo& i = s.loggerInfo;
+    const LoggerInfo& i = s.table().loggerInfo;
     const MainViewState& v = s.view();
     out_ << "equipment: " << i.equipmentNumber << '\n'
          << "type: " << i.measurementType << ' ' << v.Label13.trimmed() << '\n'
@@ -149,7 +149,7 @@ int CliRunner::info() {
          << "records_per_measurement: " << i.recordsPerMeasurement << '\n'
          << "stored_measurements: " << i.storedMeasurements << '\n'
          << "configured_measurements: " << i.configuredMeasurements << '\n'
-         << "records_reply_length: " << s.RecordsReplyLength << '\n';
+         << "records_reply_length: " << s.commands().RecordsReplyLength << '\n';
     out_.flush();
     return disconnect();
 }

@@ -1,34 +1,35 @@
 #pragma once
 
-#include "MainViewState.h"
+#include "MainControls.h"
 #include "Regional.h"
-#include "Texts.h"
 #include "Ticker.h"
-#include "records/LoggerInfo.h"
-#include "records/RecordSet.h"
+#include "chart/ChartActions.h"
+#include "chart/ChartSource.h"
+#include "link/BleLink.h"
+#include "link/LoggerCommands.h"
+#include "link/ReceivePoll.h"
+#include "link/UsbInterface.h"
+#include "records/DataFileActions.h"
+#include "records/RecordTable.h"
+#include "report/ReportActions.h"
 
 #include <QObject>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class Clock;
 class Prompt;
 class SerialTransport;
 
-enum class ReceiveModeKind { Frame = 0, Text = 1 };
-enum class RecordOriginKind { Downloaded, FromFile };
-
-// The one session of a run: the state shared by the main window's handlers, the interface
-// transport, the record set and the three timers. Its public methods are the user actions
-// and timer ticks; each changes the state, then the view, then tells the window.
+// The one session of a run. It keeps the handlers the windows call, named after the
+// described handlers, and the main window's shared state, and sequences the parts: the USB
+// interface, the receive poll, the Bluetooth link, the logger commands, the record table,
+// the data-file actions, the chart's menu item and the report's variables. Each handler
+// changes the state, then the view, then tells the window.
 class MainSession : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kRxBufferSize = 26000;
-
     struct Services {
         TimeBase& time;
         const Clock& clock;
@@ -40,32 +41,10 @@ public:
     explicit MainSession(Services services, QObject* parent = nullptr);
     ~MainSession() override;
 
-    // --- shared state (names as the handlers know them) ---
-    char UiLanguage = 'p';
-    bool UsbOpen = false;
-    int32_t UsbStatus = 0;
-    ReceiveModeKind ReceiveMode = ReceiveModeKind::Frame;
-    int BtState = 0;
-    bool RemoteConnected = false;
-    int32_t Status_conexao = 0;
-    int32_t tempo_disp = 0;
-    int32_t PioStep = 0;
-    uint32_t RecordsReplyLength = 0;
-    std::vector<uint8_t> RxBuffer;
-    RecordOriginKind RecordOrigin = RecordOriginKind::Downloaded;
-    bool RecordingRequested = false;
-
-    LoggerInfo loggerInfo;
-    FillState fill;
-
-    std::unique_ptr<Ticker> Timer1; // PIO sequence
-    std::unique_ptr<Ticker> Timer2; // receive poll
-    std::unique_ptr<Ticker> Timer3; // supervision
-
     // A language given on the command line; 0 reads it from the settings file.
     char languageOverride = 0;
 
-    // --- user actions and events ---
+    // --- main window ---
     // The main window is shown for the first time: settings, texts, initial state.
     void FormShow();
     // The interface button: opens or closes the USB interface.
@@ -78,36 +57,26 @@ public:
     void Edit5Change(const QString& text);
     // "Ativar registrar": recording is switched on at the next disconnect when checked.
     void CheckBox1Click(bool checked);
+    // The remote button: connects to the logger at the "MAC:" address, or disconnects.
+    void Button3Click() { link_.Button3Click(); }
+    // "Selecionar": forces a new address check; the window then opens the device list.
+    void Button7Click() { link_.Button7Click(); }
+    void Button5Click() { commands_.Button5Click(); } // "Limpar"
+    void Button6Click() { commands_.Button6Click(); } // "Carregar ": download every record
+    void Timer1Timer() { link_.Timer1Timer(); }       // PIO sequence
+    void Timer2Timer() { poll_.Timer2Timer(); }       // receive poll
+    void Timer3Timer() { link_.Timer3Timer(); }       // supervision
 
-    // --- record set (records/RecordTable.cpp) ---
-    // Writes the record grid's header row in the interface language and empties the rest.
-    void ClearRecordSet();
-    // Shows LoggerInfo in the instrument panel and the value header; cuts the table back.
-    void ShowLoggerInfo();
-    // Turns the records of a records reply into rows. `length` is the reply's own total
-    // length (its bytes 3-4); only the whole records within the `received` bytes are
-    // decoded. Returns false when the reply announced more than was received. A record whose
-    // date or time cannot be converted stops it with a ConversionError.
-    bool AppendRecords(const uint8_t* reply, uint32_t length, uint32_t received);
-    // The configuration dialog's records field (Edit2) and measurements field (Edit1); every
-    // configuration reply writes the logger's counts into them.
-    struct {
-        QString Edit2 = "10";
-        QString Edit1 = "1";
-    } TForm3;
-
-    // --- configuration dialog (protocol/ConfigurationActions.cpp) ---
+    // --- configuration dialog ---
     // "Configurar": the poll reads frames; the window then shows the dialog.
     void Button4Click();
     // The dialog was shown or closed: status panel 2 is emptied.
     void ClearStatusPanel2();
-    // Writes a configuration frame and starts the poll for the logger's answer. A failed
-    // write marks the interface closed and says so, without the link-failure reset.
-    void SendConfigurationFrame(const QByteArray& frame);
-    // The session's time base, for the dialog's clock refresh.
-    TimeBase& timeBase() { return time_; }
+    void SendConfigurationFrame(const QByteArray& frame) {
+        commands_.SendConfigurationFrame(frame);
+    }
 
-    // --- device choice (records/DeviceChoice.cpp) ---
+    // --- device list ---
     // The device list puts an entry's 1-based number and its address into "N°:" and "MAC:".
     void DeviceChosen(const QString& number, const QString& address);
     // "N°:" alone: 0 for an empty list; cleared while the list is being edited.
@@ -117,97 +86,47 @@ public:
     // The device list closed with nothing pending: a chosen address turns Panel6 lime.
     void DeviceListClosed();
 
-    // --- Bluetooth link (link/BleLink.cpp) ---
-    // The remote button: connects to the logger at the "MAC:" address, or disconnects.
-    void Button3Click();
-    // "Selecionar": forces a new address check; the window then opens the device list.
-    void Button7Click();
-    void Timer1Timer(); // PIO sequence
-    void Timer3Timer(); // supervision: time-outs, progress, re-arming of the poll
+    // --- files, chart and report ---
+    using FileChooser = DataFileActions::FileChooser;
+    void Salvarcomo1Click(const FileChooser& chooseFile) { files_.Salvarcomo1Click(chooseFile); }
+    void Abrir1Click(const FileChooser& chooseFile) { files_.Abrir1Click(chooseFile); }
+    void ExportarCsvClick(const FileChooser& chooseFile) { files_.ExportarCsvClick(chooseFile); }
+    QString proposedDataFileName() const { return files_.proposedDataFileName(); }
+    QString proposedCsvName() const { return files_.proposedCsvName(); }
+    void Grafico1Click() { chart_.Grafico1Click(); }
+    void ChartClosed() { chart_.ChartClosed(); }
+    // What the chart window reads and tells.
+    ChartSource chartSource() {
+        return {controls_, table_, prompt_, [this] { ChartClosed(); }};
+    }
+    QString frxReport1GetValue(const QString& name) const {
+        return reports_.frxReport1GetValue(name);
+    }
 
-    // --- receive poll (protocol/ReceivePoll.cpp) ---
-    static constexpr int kTextBufferSize = 36;
-    QByteArray TextBuffer;  // the text of the last text-mode read
-    uint32_t rxWaiting = 0; // waiting count of the last queue query
-    uint32_t bytesRead = 0; // bytes of the last read
-    void Timer2Timer();
-    // Enables the poll once a whole records reply can be waiting.
-    void RearmReceivePoll();
+    // --- the parts ---
+    MainControls& controls() { return controls_; }
+    const MainControls& controls() const { return controls_; }
+    UsbInterface& usb() { return usb_; }
+    const UsbInterface& usb() const { return usb_; }
+    ReceivePoll& poll() { return poll_; }
+    const ReceivePoll& poll() const { return poll_; }
+    BleLink& link() { return link_; }
+    const BleLink& link() const { return link_; }
+    LoggerCommands& commands() { return commands_; }
+    const LoggerCommands& commands() const { return commands_; }
+    RecordTable& table() { return table_; }
+    const RecordTable& table() const { return table_; }
+    DataFileActions& files() { return files_; }
 
-    // --- logger commands (protocol/LoggerCommands.cpp) ---
-    void ReadLoggerConfiguration();
-    void SendRecordingSwitch();
-    void Button5Click(); // "Limpar"
-    void ClearLoggerRecords();
-    void Button6Click(); // "Carregar ": download every record
-    // Save dialog's proposed name after a download ("yyyy_MM_dd_D00").
-    QString defaultFileName;
-
-    // --- printed reports (report/ReportActions.cpp) ---
-    // The record report's variables "file", "file1" and "file2" (any case) from what the
-    // window shows now; an unknown name gives an empty text.
-    QString frxReport1GetValue(const QString& name) const;
-
-    // --- chart window (chart/ChartActions.cpp) ---
-    // "Gráfico": the chart window is about to be shown; the menu item is off meanwhile.
-    void Grafico1Click();
-    // The chart window closed: the menu item is back, unless the record set it showed was
-    // cleared or replaced meanwhile (the timers keep running under the window).
-    void ChartClosed();
-    // Records the record set holds, as the chart counts them.
-    int chartRecordTotal() const;
-
-    // --- data files and CSV export (records/DataFileActions.cpp) ---
-    // Asks the user for a file (a dialog, or a name given on the command line); an empty
-    // path means the choice was cancelled.
-    using FileChooser = std::function<QString()>;
-    // "Salvar como...": checks the report fields, asks for a file, writes the record set.
-    // The earlier file stays intact unless the whole new one was written.
-    void Salvarcomo1Click(const FileChooser& chooseFile);
-    // "Abrir...": clears the record set, asks for a file, reads it into the window.
-    void Abrir1Click(const FileChooser& chooseFile);
-    // "Exportar CSV...": the records of the table as CSV.
-    void ExportarCsvClick(const FileChooser& chooseFile);
-    // Names the save dialogs propose: the download's name ("Arqx" before any download), and
-    // for CSV the data file shown or that same name.
-    QString proposedDataFileName() const;
-    QString proposedCsvName() const;
-    // Record count of the data file last opened (its line 14): the records held while
-    // RecordOrigin is FromFile.
-    int fileRecordCount = 0;
-    // The record dates of the data file last opened are month first (English interface).
-    bool fileDatesMonthFirst = false;
-    // "Exportar CSV..." follows the table: its caption, and enabled while it holds records.
-    void refreshExportCsv();
-
-    // --- control states of the main window, one function per event ---
-    void stateWindowShown();             // 1
-    void stateUsbOpened();               // 2
-    void stateUsbOpenFailed();           // 3
-    void stateUsbClosed();               // 4
-    void stateLinkFailureReset();        // 5
-    void stateSelecting();               // 6
-    void stateRemoteConnectStarted();    // 7
-    void stateAlreadyLinked();           // 8
-    void stateNewLink();                 // 9
-    void stateLinkError();               // 10
-    void stateLinkLost();                // 11
-    void statePioAcknowledged();         // 12
-    void stateAccessConfirmed();         // 13
-    void stateConfigurationReceived();   // 14
-    void stateDownloadFinished();        // 15
-    void stateRemoteDisconnectStarted(); // 16
-    void stateAccessTimedOut();          // 17
-    void stateSendFailureConnecting();   // 18
-
-    const MainViewState& view() const { return view_; }
-    RecordSet& records() { return records_; }
-    const RecordSet& records() const { return records_; }
-    SerialTransport& transport() { return *transport_; }
+    const MainViewState& view() const { return controls_.view; }
+    RecordSet& records() { return table_.records(); }
+    const RecordSet& records() const { return table_.records(); }
+    SerialTransport& transport() { return usb_.transport(); }
     Prompt& prompt() { return prompt_; }
     const Clock& clock() const { return clock_; }
-    const Regional& regional() const { return regional_; }
-    QString text(Txt id) const { return Texts::text(id, UiLanguage); }
+    const Regional& regional() const { return table_.regional(); }
+    TimeBase& timeBase() { return time_; }
+    QString text(Txt id) const { return controls_.text(id); }
 
     // Runs an action; a conversion error stops it and its message is shown, as the
     // toolkit's default handler would.
@@ -217,51 +136,20 @@ signals:
     void viewChanged();
 
 private:
-    // What the chart window was opened on, to tell whether the record set changed under it.
-    struct ChartOpening {
-        bool shown = false;
-        LoggerInfo info;
-        RecordOriginKind origin = RecordOriginKind::Downloaded;
-        int rows = 0;
-    } chartOpening_;
-
-    // An "AT+ADDR?" is waiting for its answer; texts that arrive otherwise while the address
-    // is unchecked (late PIO answers after a refused link) are not taken for it.
-    bool addressCheckPending_ = false;
-    // The disconnect sequence has run and waits for the module to drop the link.
-    bool disconnectPending_ = false;
-
-    void connectOrDisconnect();
-    void enterLinkLost();
-    void connectFailed();
-    void sendFailed();
-    void handleTextReply(const QByteArray& text);
-    void dispatchFrame();
-    void onAccessReply();
-    void onConfigurationReply();
-    void onRecordsReply();
-    void onClearReply();
-    void onConfigurationStored();
-    void onRecordingSwitched();
-    void writeBlock(const QByteArray& bytes);
-    QString deviceAddress() const { return view_.Edit7.text; }
-    void updateDownloadProgress();
-
     void applyMainWindowTexts();
-    void disableCheckBox(bool uncheck);
-    void setRemoteDeviceButtons(bool on);
-    void changed() {
-        refreshExportCsv();
-        emit viewChanged();
-    }
-    // Shows a message box after the window has caught up with the state.
-    void say(const QString& message);
+    void changed() { controls_.changed(); }
+    void say(const QString& message) { controls_.say(message); }
 
     TimeBase& time_;
     const Clock& clock_;
     Prompt& prompt_;
-    std::unique_ptr<SerialTransport> transport_;
-    Regional regional_;
-    MainViewState view_;
-    RecordSet records_;
+    MainControls controls_;
+    UsbInterface usb_;
+    ReceivePoll poll_;
+    BleLink link_;
+    RecordTable table_;
+    LoggerCommands commands_;
+    DataFileActions files_;
+    ChartActions chart_;
+    ReportActions reports_;
 };

@@ -2,9 +2,9 @@
 
 #include "MainSession.h"
 #include "MainViewState.h"
+#include "app/ConfigurationDialog.h"
 #include "app/DesignWidgets.h"
 #include "chart/ChartWindow.h"
-#include "protocol/ConfigurationDialog.h"
 #include "records/DeviceListDialog.h"
 #include "report/AboutBox.h"
 #include "report/RecordReport.h"
@@ -143,7 +143,7 @@ MainWindow::MainWindow(MainSession& session, QWidget* parent)
     // "Sobre": made once, texts of the language at each showing.
     auto* about = new AboutBox(this);
     connect(mnSobre_, &QAction::triggered, this, [this, about] {
-        about->applyLanguage(session_.UiLanguage);
+        about->applyLanguage(session_.controls().UiLanguage);
         about->exec();
     });
 
@@ -154,7 +154,8 @@ MainWindow::MainWindow(MainSession& session, QWidget* parent)
                                   session_.frxReport1GetValue(QStringLiteral("file1")),
                                   session_.frxReport1GetValue(QStringLiteral("file2")));
         ReportPreviewDialog preview([&report](QPagedPaintDevice& d) { return report.print(d); },
-                                    ReportPreviewDialog::textsFor(session_.UiLanguage), this);
+                                    ReportPreviewDialog::textsFor(session_.controls().UiLanguage),
+                                    this);
         preview.exec();
     });
 

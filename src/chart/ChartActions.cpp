@@ -1,31 +1,29 @@
-// The main session's side of the chart window: its menu item and the record count it uses.
-#include "app/MainSession.h"
+#include "ChartActions.h"
 
-void MainSession::Grafico1Click() {
-    if (!view_.Grafico1.enabled)
+#include "app/MainControls.h"
+
+ChartActions::ChartActions(MainControls& controls, const RecordTable& table)
+    : controls_(controls), table_(table) {}
+
+void ChartActions::Grafico1Click() {
+    MenuItemState& item = controls_.view.Grafico1;
+    if (!item.enabled)
         return;
-    chartOpening_ = {true, loggerInfo, RecordOrigin, fill.rowsWritten};
-    view_.Grafico1.enabled = false;
-    changed();
+    opening_ = {true, table_.loggerInfo, table_.RecordOrigin, table_.fill.rowsWritten};
+    item.enabled = false;
+    controls_.changed();
 }
 
-void MainSession::ChartClosed() {
-    if (!chartOpening_.shown)
+void ChartActions::ChartClosed() {
+    if (!opening_.shown)
         return;
-    chartOpening_.shown = false;
+    opening_.shown = false;
     // A download that finished meanwhile has turned the item on itself; a record set that
     // was cleared or replaced keeps it off.
-    const bool sameRecords = chartOpening_.info == loggerInfo &&
-                             chartOpening_.origin == RecordOrigin &&
-                             chartOpening_.rows == fill.rowsWritten;
-    view_.Grafico1.enabled = view_.Grafico1.enabled || sameRecords;
-    changed();
-}
-
-int MainSession::chartRecordTotal() const {
-    // A data file states its count; a download counts the rows it wrote, less one
-    // separator row per measurement.
-    if (RecordOrigin == RecordOriginKind::FromFile)
-        return fileRecordCount;
-    return fill.rowsWritten - loggerInfo.storedMeasurements;
+    const bool sameRecords = opening_.info == table_.loggerInfo &&
+                             opening_.origin == table_.RecordOrigin &&
+                             opening_.rows == table_.fill.rowsWritten;
+    MenuItemState& item = controls_.view.Grafico1;
+    item.enabled = item.enabled || sameRecords;
+    controls_.changed();
 }

@@ -57,7 +57,7 @@ int CliRunner::chart() {
         return status;
 
     // The window's own sequence: shown, a measurement selected and confirmed.
-    ChartController window(*session_);
+    ChartController window(session_->chartSource());
     window.FormShow();
     const ChartViewState& v = window.view();
     if (k > v.ListBox1.size())

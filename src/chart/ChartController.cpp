@@ -1,25 +1,27 @@
 #include "ChartController.h"
 
 #include "ChartPicture.h"
-#include "app/MainSession.h"
+#include "app/MainControls.h"
 #include "app/Prompt.h"
+#include "records/RecordTable.h"
 
 #include <QFileInfo>
 
-ChartController::ChartController(MainSession& session) : session_(session), painter_(session) {
+ChartController::ChartController(ChartSource source)
+    : source_(std::move(source)), painter_(source_) {
     applyTexts();
 }
 
 void ChartController::applyTexts() {
-    view_.caption = session_.text(Txt::ChartCaption);
-    view_.Button1.caption = session_.text(Txt::ChartButton1);
-    view_.Print1.caption = session_.text(Txt::ChartPrint1);
-    view_.Label1 = session_.text(Txt::ChartLabel1);
-    view_.Label2 = session_.text(Txt::ChartLabel2);
-    view_.Label3 = session_.text(Txt::ChartLabel3);
-    view_.Label4 = session_.text(Txt::ChartLabel4);
-    view_.Button2_Sel_Med.caption = session_.text(Txt::ChartConfirmar);
-    view_.Button2_Fechar.caption = session_.text(Txt::ChartFechar);
+    view_.caption = source_.controls.text(Txt::ChartCaption);
+    view_.Button1.caption = source_.controls.text(Txt::ChartButton1);
+    view_.Print1.caption = source_.controls.text(Txt::ChartPrint1);
+    view_.Label1 = source_.controls.text(Txt::ChartLabel1);
+    view_.Label2 = source_.controls.text(Txt::ChartLabel2);
+    view_.Label3 = source_.controls.text(Txt::ChartLabel3);
+    view_.Label4 = source_.controls.text(Txt::ChartLabel4);
+    view_.Button2_Sel_Med.caption = source_.controls.text(Txt::ChartConfirmar);
+    view_.Button2_Fechar.caption = source_.controls.text(Txt::ChartFechar);
 }
 
 void ChartController::FormShow() {
@@ -30,7 +32,7 @@ void ChartController::FormShow() {
     view_.ComboBox1Index = -1;
 
     view_.ListBox1.clear();
-    for (int i = 1; i <= session_.loggerInfo.storedMeasurements; ++i)
+    for (int i = 1; i <= source_.table.loggerInfo.storedMeasurements; ++i)
         view_.ListBox1 << QStringLiteral("M") + QString::asprintf("  %2.2d   ", i);
     view_.ListBox1Index = -1;
 
@@ -64,10 +66,10 @@ void ChartController::setRecordFields() {
 void ChartController::Button2_Sel_MedClick() {
     if (!view_.Button2_Sel_Med.enabled || view_.ListBox1Index < 0)
         return;
-    const LoggerInfo& info = session_.loggerInfo;
+    const LoggerInfo& info = source_.table.loggerInfo;
     const ChartRange range =
         ChartRange::confirmed(view_.ListBox1Index, info.storedMeasurements,
-                              info.recordsPerMeasurement, session_.chartRecordTotal());
+                              info.recordsPerMeasurement, source_.table.chartRecordTotal());
 
     painter_.DrawWindowFrame();
     view_.Edit1 = {QString(), true};
@@ -82,13 +84,13 @@ void ChartController::Button2_Sel_MedClick() {
         range_.reset();
         view_.ComboBox1Enabled = false;
         view_.Button1.enabled = false;
-        session_.prompt().message(
-            session_.text(Txt::ChartNoRecords).arg(view_.ListBox1.at(range.m).trimmed()));
+        source_.prompt.message(
+            source_.controls.text(Txt::ChartNoRecords).arg(view_.ListBox1.at(range.m).trimmed()));
         return;
     }
 
     range_ = range;
-    const RecordSet& records = session_.records();
+    const RecordSet& records = source_.table.records();
     for (int row = range.F; row < range.F + range.startCount(); ++row)
         view_.ComboBox1Items << (row < records.rowCountTotal() ? records.cell(row, 0) : QString());
     view_.ComboBox1Enabled = range.startBoxEnabled();
@@ -152,8 +154,8 @@ bool ChartController::savePicture(const QString& path) {
     QString error;
     if (ChartPicture::save(painter_.image(), path, &error))
         return true;
-    session_.prompt().message(
-        session_.text(Txt::ChartPictureCannotWrite).arg(QFileInfo(path).absoluteFilePath(), error));
+    source_.prompt.message(source_.controls.text(Txt::ChartPictureCannotWrite)
+                               .arg(QFileInfo(path).absoluteFilePath(), error));
     return false;
 }
 
@@ -161,10 +163,11 @@ void ChartController::Button2_FecharClick() {
     if (!open_)
         return;
     open_ = false;
-    session_.ChartClosed();
+    source_.closed();
 }
 
 void ChartController::warnDamaged(const ChartPainter::Damage& damage) {
-    session_.prompt().message(
-        session_.text(Txt::ChartRecordDamaged).arg(damage.record).arg(damage.cell.trimmed()));
+    source_.prompt.message(source_.controls.text(Txt::ChartRecordDamaged)
+                               .arg(damage.record)
+                               .arg(damage.cell.trimmed()));
 }

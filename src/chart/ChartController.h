@@ -2,20 +2,21 @@
 
 #include "ChartPainter.h"
 #include "ChartRange.h"
+#include "ChartSource.h"
 #include "ChartViewState.h"
 
 #include <QString>
 
 #include <optional>
 
-class MainSession;
-
 // The chart window without its widgets: the measurement list, the start-record box, the
 // two record fields, the enabled controls, the picture, and what each control does. The
 // window renders this state and forwards its clicks.
 class ChartController {
 public:
-    explicit ChartController(MainSession& session);
+    explicit ChartController(ChartSource source);
+    ChartController(const ChartController&) = delete;
+    ChartController& operator=(const ChartController&) = delete;
 
     // --- actions ---
     // The window is shown: texts of the language, the empty chart, one entry per
@@ -55,7 +56,7 @@ private:
     void warnDamaged(const ChartPainter::Damage& damage);
     void setRecordFields();
 
-    MainSession& session_;
+    ChartSource source_;
     ChartPainter painter_;
     ChartViewState view_;
     std::optional<ChartRange> range_;

@@ -1,7 +1,10 @@
 #include "ChartPainter.h"
 
-#include "app/MainSession.h"
+#include "ChartSource.h"
+#include "app/MainControls.h"
+#include "app/Prompt.h"
 #include "records/RecordCells.h"
+#include "records/RecordTable.h"
 
 #include <QFontMetrics>
 
@@ -35,7 +38,7 @@ constexpr int kDotsPerMetre = 3780;
 
 } // namespace
 
-ChartPainter::ChartPainter(const MainSession& session) : session_(session) {
+ChartPainter::ChartPainter(const ChartSource& source) : source_(source) {
     // Liberation Sans has the widths of the face the windows were designed with.
     font_.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font_.setStyleStrategy(QFont::NoAntialias);
@@ -104,19 +107,19 @@ int ChartPainter::mapped(int base, double v) const {
 void ChartPainter::header() {
     fresh();
     setFontColour(kRed);
-    text(25, 20, session_.view().Label13);
+    text(25, 20, source_.controls.view.Label13);
     setPoints(10);
-    text(25, 45, session_.view().Label14);
+    text(25, 45, source_.controls.view.Label14);
     setFontColour(kBlue);
     setPoints(8);
 }
 
 void ChartPainter::extremesCaptions() {
     setFontColour(kTeal);
-    text(170, 35, session_.text(Txt::ChartLowest));
-    text(355, 35, session_.text(Txt::ChartRecordNumber));
-    text(170, 15, session_.text(Txt::ChartHighest));
-    text(355, 15, session_.text(Txt::ChartRecordNumber));
+    text(170, 35, source_.controls.text(Txt::ChartLowest));
+    text(355, 35, source_.controls.text(Txt::ChartRecordNumber));
+    text(170, 15, source_.controls.text(Txt::ChartHighest));
+    text(355, 15, source_.controls.text(Txt::ChartRecordNumber));
 }
 
 void ChartPainter::windowGrid() {
@@ -141,9 +144,9 @@ void ChartPainter::wideGrid() {
 
 void ChartPainter::DrawChartTemplate() {
     header();
-    text(600, 335, session_.text(Txt::ChartAxisTime));
-    text(600, 355, session_.text(Txt::ChartAxisDate));
-    text(600, 375, session_.text(Txt::ChartAxisRecord));
+    text(600, 335, source_.controls.text(Txt::ChartAxisTime));
+    text(600, 355, source_.controls.text(Txt::ChartAxisDate));
+    text(600, 375, source_.controls.text(Txt::ChartAxisRecord));
     windowGrid();
     extremesCaptions();
     finish();
@@ -160,8 +163,8 @@ void ChartPainter::DrawWindowFrame() {
 std::optional<ChartPainter::Damage> ChartPainter::readValues(const ChartRange& range) {
     values_.clear();
     values_.reserve(size_t(std::max(range.R, 0)));
-    const RecordSet& records = session_.records();
-    const QChar separator = session_.regional().decimalSeparator;
+    const RecordSet& records = source_.table.records();
+    const QChar separator = source_.table.regional().decimalSeparator;
     for (int row = range.F; row < range.F + range.R; ++row) {
         const QString cell = row < records.rowCountTotal() ? records.cell(row, 3) : QString();
         const std::optional<double> v = RecordCells::parseValue(cell, separator);
@@ -174,8 +177,8 @@ std::optional<ChartPainter::Damage> ChartPainter::readValues(const ChartRange& r
 }
 
 void ChartPainter::ScanExtremes(const ChartRange& range, ExtremesForm form) {
-    const int decimalsCode = session_.loggerInfo.decimalsCode;
-    const QChar separator = session_.regional().decimalSeparator;
+    const int decimalsCode = source_.table.loggerInfo.decimalsCode;
+    const QChar separator = source_.table.regional().decimalSeparator;
     const QString blanks = QStringLiteral("     ");
     text(435, 35, QStringLiteral("1"));
     text(435, 15, QStringLiteral("1"));
@@ -205,7 +208,7 @@ void ChartPainter::ScanExtremes(const ChartRange& range, ExtremesForm form) {
 void ChartPainter::widenIfFlat() {
     scale_.span = float(double(scale_.highest) - double(scale_.lowest));
     scale_.scale = float(0.4 * double(scale_.span));
-    const double step = ChartPatterns::step(session_.loggerInfo.decimalsCode);
+    const double step = ChartPatterns::step(source_.table.loggerInfo.decimalsCode);
     if (double(scale_.scale) < step) {
         // Too flat to read: the axis spans at least one step each side of the first value.
         const double first = double(values_.front());
@@ -224,8 +227,8 @@ void ChartPainter::widenIfFlat() {
 }
 
 void ChartPainter::valueAxisLabels() {
-    const QString pattern = ChartPatterns::axisLabel(session_.loggerInfo.decimalsCode);
-    const QChar separator = session_.regional().decimalSeparator;
+    const QString pattern = ChartPatterns::axisLabel(source_.table.loggerInfo.decimalsCode);
+    const QChar separator = source_.table.regional().decimalSeparator;
     setFontColour(kBlack);
     for (int n = 0; n <= 10; ++n) {
         const double v = double(scale_.lowest) + n * double(scale_.labelStep);
@@ -270,8 +273,8 @@ std::optional<ChartPainter::Damage> ChartPainter::DrawWindowChart(const ChartRan
 
     setPoints(8);
     setFill(kWhite);
-    const QString pattern = ChartPatterns::pointLabel(session_.loggerInfo.decimalsCode);
-    const QChar separator = session_.regional().decimalSeparator;
+    const QString pattern = ChartPatterns::pointLabel(source_.table.loggerInfo.decimalsCode);
+    const QChar separator = source_.table.regional().decimalSeparator;
     for (int k = 1; k <= w; ++k)
         text(55 * k + 30, yl(valueAt(k)), ChartPatterns::format(valueAt(k), pattern, separator));
 
@@ -281,7 +284,7 @@ std::optional<ChartPainter::Damage> ChartPainter::DrawWindowChart(const ChartRan
     valueAxisLabels();
 
     setFontColour(kBlack);
-    const RecordSet& records = session_.records();
+    const RecordSet& records = source_.table.records();
     for (int k = 1; k <= w; ++k) {
         const RecordSet::Row& row = records.row(range.S + k - 1);
         text(55 * k - 5, 335, row[2]);
@@ -295,7 +298,7 @@ std::optional<ChartPainter::Damage> ChartPainter::DrawWindowChart(const ChartRan
 std::optional<ChartPainter::Damage> ChartPainter::DrawAllRecordsChart(const ChartRange& range) {
     const std::optional<Damage> damage = readValues(range);
     header();
-    text(300, 355, session_.text(Txt::ChartAxisRecord));
+    text(300, 355, source_.controls.text(Txt::ChartAxisRecord));
     wideGrid();
     if (damage || range.R <= 0) {
         finish();
@@ -326,7 +329,7 @@ std::optional<ChartPainter::Damage> ChartPainter::DrawAllRecordsChart(const Char
     // Every d-th record is labelled; fewer than ten columns label every record.
     setFontColour(kBlack);
     const int d = std::max(columns / 10, 1);
-    const QChar separator = session_.regional().decimalSeparator;
+    const QChar separator = source_.table.regional().decimalSeparator;
     int labelX = 70;
     for (int i = 0; double(i) <= double(columns) / d; ++i) {
         text(

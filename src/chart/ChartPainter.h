@@ -15,9 +15,9 @@
 #include <optional>
 #include <vector>
 
-class MainSession;
+struct ChartSource;
 
-// Draws the chart pictures on a 645 x 393 surface from the session's record table, its
+// Draws the chart pictures on a 645 x 393 surface from the main window's record table, its
 // LoggerInfo and the type and unit texts of the instrument panel. Every drawing starts from
 // a fresh white surface; nothing is smoothed, so each line and mark lands on exact pixels.
 class ChartPainter {
@@ -40,7 +40,7 @@ public:
         QString cell;
     };
 
-    explicit ChartPainter(const MainSession& session);
+    explicit ChartPainter(const ChartSource& source);
 
     // The empty chart: header, axis captions, grid and the extremes captions.
     void DrawChartTemplate();
@@ -89,7 +89,7 @@ private:
     void setPen(const QColor& c, int width);
     void line(int x1, int y1, int x2, int y2);
 
-    const MainSession& session_;
+    const ChartSource& source_;
     QImage image_;
     QPainter painter_;
     ChartScale scale_;

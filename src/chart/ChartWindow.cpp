@@ -35,7 +35,7 @@ QLabel* caption(QWidget* parent, const char* name, QRect geometry) {
 } // namespace
 
 ChartWindow::ChartWindow(MainSession& session, QWidget* parent)
-    : QDialog(parent), session_(session), controller_(session) {
+    : QDialog(parent), session_(session), controller_(session.chartSource()) {
     setObjectName(QStringLiteral("TForm2"));
     // A title bar without any button: the window is left through "Fechar" only.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -162,7 +162,7 @@ void ChartWindow::connectActions() {
                 return ChartReport::print(device,
                                           ok ? QImage(QStringLiteral("imagraf.bmp")) : QImage());
             },
-            ReportPreviewDialog::textsFor(session_.UiLanguage), this);
+            ReportPreviewDialog::textsFor(session_.controls().UiLanguage), this);
         preview.exec();
     });
     connect(Button2_Fechar_, &QPushButton::clicked, this, [this] {

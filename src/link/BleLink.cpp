@@ -1,8 +1,11 @@
 // The connection to the logger through the Bluetooth module: address check, link, PIO
 // sequence, supervision and the module's replies.
-#include "app/MainSession.h"
-#include "app/Prompt.h"
-#include "link/SerialTransport.h"
+#include "BleLink.h"
+
+#include "ReceivePoll.h"
+#include "UsbInterface.h"
+#include "app/MainControls.h"
+#include "app/Ticker.h"
 #include "protocol/LoggerFrame.h"
 #include "protocol/ModuleText.h"
 
@@ -13,141 +16,178 @@ constexpr int kMaxAddressLength = 13;
 
 } // namespace
 
-void MainSession::writeBlock(const QByteArray& bytes) {
-    uint32_t written = 0;
-    UsbStatus = transport_->write(bytes, &written);
+BleLink::BleLink(TimeBase& time, MainControls& controls, UsbInterface& usb, ReceivePoll& poll)
+    : Timer1(time.createTicker()), Timer3(time.createTicker()), controls_(controls), usb_(usb),
+      poll_(poll) {
+    Timer1->setInterval(400);
+    Timer3->setInterval(1000);
 }
 
-void MainSession::Button3Click() {
-    if (!RemoteConnected && UsbStatus == 0 && BtState != 1) {
+BleLink::~BleLink() = default;
+
+MainViewState& BleLink::view() {
+    return controls_.view;
+}
+
+QString BleLink::text(Txt id) const {
+    return controls_.text(id);
+}
+
+QString BleLink::deviceAddress() const {
+    return controls_.view.Edit7.text;
+}
+
+void BleLink::reset() {
+    BtState = 0;
+    RemoteConnected = false;
+    Status_conexao = 0;
+    tempo_disp = 0;
+    PioStep = 0;
+}
+
+void BleLink::interfaceClosed() {
+    addressCheckPending_ = false;
+    disconnectPending_ = false;
+    // A PIO sequence still running after a refused link would write to the closed device.
+    Timer1->stop();
+    Timer3->stop();
+}
+
+void BleLink::failureReset() {
+    addressCheckPending_ = false;
+    disconnectPending_ = false;
+    Timer3->stop();
+    RemoteConnected = false;
+}
+
+void BleLink::Button3Click() {
+    if (!RemoteConnected && usb_.UsbStatus == 0 && BtState != 1) {
         // Refuse an address that cannot be sent before anything goes out.
         const QString address = deviceAddress();
         if (address.isEmpty() || address.size() > kMaxAddressLength) {
-            say(text(address.isEmpty() ? Txt::NoAddress : Txt::AddressTooLong));
+            controls_.say(text(address.isEmpty() ? Txt::NoAddress : Txt::AddressTooLong));
             return;
         }
     }
     connectOrDisconnect();
-    changed();
+    controls_.changed();
 }
 
-void MainSession::Button7Click() {
-    stateSelecting();
-    changed();
+void BleLink::Button7Click() {
+    BtState = 0;
+    controls_.changed();
 }
 
-void MainSession::connectOrDisconnect() {
+void BleLink::connectOrDisconnect() {
     if (RemoteConnected) {
-        stateRemoteDisconnectStarted();
+        controls_.stateRemoteDisconnectStarted();
         disconnectPending_ = true;
-        view_.DownloadProgress = -1;
-        SendRecordingSwitch();
-        ClearRecordSet();
-        ReceiveMode = ReceiveModeKind::Text;
+        view().DownloadProgress = -1;
+        hooks.disconnecting();
+        poll_.ReceiveMode = ReceiveModeKind::Text;
         PioStep = 5;
         tempo_disp = 0;
-        Timer2->setInterval(180);
-        Timer2->start();
+        poll_.Timer2->setInterval(180);
+        poll_.Timer2->start();
         Timer1->setInterval(500);
         Timer1->start();
-    } else if (UsbStatus != 0) {
+    } else if (usb_.UsbStatus != 0) {
         // An earlier write failed: straight to the failure branch below.
     } else if (BtState == 0) {
-        ReceiveMode = ReceiveModeKind::Text;
+        poll_.ReceiveMode = ReceiveModeKind::Text;
         PioStep = 0;
-        stateRemoteConnectStarted();
-        writeBlock(ModuleText::addressQuery());
-        addressCheckPending_ = UsbStatus == 0;
+        controls_.stateRemoteConnectStarted();
+        usb_.write(ModuleText::addressQuery());
+        addressCheckPending_ = usb_.UsbStatus == 0;
         tempo_disp = 0;
-        Timer2->setInterval(180);
-        Timer2->start();
+        poll_.Timer2->setInterval(180);
+        poll_.Timer2->start();
         Timer3->start();
     } else if (BtState == 1) {
-        view_.StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
-        view_.StatusBar1[2] = text(Txt::Accessing);
-        stateAlreadyLinked();
+        view().StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
+        view().StatusBar1[2] = text(Txt::Accessing);
+        controls_.stateAlreadyLinked();
         Timer1->setInterval(180);
         Timer1->start();
     } else {
         const QByteArray address = deviceAddress().toLatin1();
         if (address.isEmpty() || address.size() > kMaxAddressLength) {
             // The address changed while the check was under way: nothing can be sent.
-            view_.Button2.enabled = true;
-            say(text(address.isEmpty() ? Txt::NoAddress : Txt::AddressTooLong));
+            view().Button2.enabled = true;
+            controls_.say(text(address.isEmpty() ? Txt::NoAddress : Txt::AddressTooLong));
             return;
         }
-        stateRemoteConnectStarted();
-        if (UsbStatus == 0) {
-            ReceiveMode = ReceiveModeKind::Text;
+        controls_.stateRemoteConnectStarted();
+        if (usb_.UsbStatus == 0) {
+            poll_.ReceiveMode = ReceiveModeKind::Text;
             PioStep = 0;
-            writeBlock(ModuleText::connectTo(address));
+            usb_.write(ModuleText::connectTo(address));
             tempo_disp = 0;
-            Timer2->setInterval(180);
-            Timer2->start();
+            poll_.Timer2->setInterval(180);
+            poll_.Timer2->start();
             Timer1->setInterval(500);
             Timer1->start();
         }
     }
-    if (UsbStatus != 0)
+    if (usb_.UsbStatus != 0)
         connectFailed();
 }
 
-void MainSession::connectFailed() {
-    ReceiveMode = ReceiveModeKind::Frame;
+void BleLink::connectFailed() {
+    poll_.ReceiveMode = ReceiveModeKind::Frame;
     Timer1->stop();
-    Timer2->stop();
+    poll_.Timer2->stop();
     Timer3->stop();
-    UsbOpen = false;
-    view_.StatusBar1[1].clear();
-    view_.StatusBar1[2].clear();
-    view_.DownloadProgress = -1;
-    stateSendFailureConnecting();
+    usb_.UsbOpen = false;
+    view().StatusBar1[1].clear();
+    view().StatusBar1[2].clear();
+    view().DownloadProgress = -1;
+    controls_.stateSendFailureConnecting();
     sendFailed();
 }
 
-void MainSession::sendFailed() {
-    say(text(Txt::SendFailed));
-    LinkFailureReset();
+void BleLink::sendFailed() {
+    controls_.say(text(Txt::SendFailed));
+    hooks.linkFailure();
 }
 
-void MainSession::handleTextReply(const QByteArray& reply) {
+void BleLink::handleTextReply(const QByteArray& reply) {
     using ModuleText::Reply;
     const Reply kind = ModuleText::classify(reply);
     if (BtState == 0) {
         if (!addressCheckPending_)
             return;
         addressCheckPending_ = false;
-        if (kind == Reply::Address &&
-            ModuleText::addressOf(reply) == deviceAddress().toLatin1()) {
+        if (kind == Reply::Address && ModuleText::addressOf(reply) == deviceAddress().toLatin1()) {
             BtState = 1;
-            view_.StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
+            view().StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
         } else {
             BtState = 2;
         }
         connectOrDisconnect();
-        changed();
+        controls_.changed();
         return;
     }
 
     switch (kind) {
     case Reply::Connecting:
-        view_.StatusBar1[1] = text(Txt::BtConnecting);
+        view().StatusBar1[1] = text(Txt::BtConnecting);
         break;
     case Reply::Connected:
-        view_.StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
-        view_.StatusBar1[2] = text(Txt::Accessing);
-        stateNewLink();
+        view().StatusBar1[1] = text(Txt::BtConnected) + deviceAddress();
+        view().StatusBar1[2] = text(Txt::Accessing);
+        controls_.stateNewLink();
         Timer1->setInterval(200);
         Timer1->start();
         Status_conexao = 1;
         break;
     case Reply::ConnectError:
     case Reply::ConnectFailed:
-        view_.StatusBar1[1] = text(kind == Reply::ConnectError ? Txt::BtConnectionError
-                                                               : Txt::BtConnectionFailed);
+        view().StatusBar1[1] =
+            text(kind == Reply::ConnectError ? Txt::BtConnectionError : Txt::BtConnectionFailed);
         RemoteConnected = false;
         BtState = 0;
-        stateLinkError();
+        controls_.stateLinkError();
         Status_conexao = 0;
         break;
     case Reply::Ok:
@@ -161,106 +201,105 @@ void MainSession::handleTextReply(const QByteArray& reply) {
         enterLinkLost();
         break;
     case Reply::AccessGranted:
-        view_.StatusBar1[2] = text(Txt::AccessFinished);
+        view().StatusBar1[2] = text(Txt::AccessFinished);
         RemoteConnected = true;
-        statePioAcknowledged();
+        controls_.statePioAcknowledged();
         Status_conexao = 2;
         break;
     case Reply::Address:
     case Reply::Other:
         return; // not a module reply this program waits for
     }
-    changed();
+    controls_.changed();
 }
 
-void MainSession::enterLinkLost() {
-    view_.StatusBar1[1] = text(Txt::BtDisconnected) + deviceAddress();
-    view_.StatusBar1[2] = text(Txt::LinkLost);
-    view_.DownloadProgress = -1;
+void BleLink::enterLinkLost() {
+    view().StatusBar1[1] = text(Txt::BtDisconnected) + deviceAddress();
+    view().StatusBar1[2] = text(Txt::LinkLost);
+    view().DownloadProgress = -1;
     disconnectPending_ = false;
     RemoteConnected = false;
     BtState = 0;
     Status_conexao = 0;
-    Timer2->stop();
+    poll_.Timer2->stop();
     Timer3->stop();
-    stateLinkLost();
+    controls_.stateLinkLost();
 }
 
-void MainSession::Timer1Timer() {
-    if (UsbStatus == 0) {
+void BleLink::Timer1Timer() {
+    if (usb_.UsbStatus == 0) {
         switch (PioStep) {
         case 0:
-            writeBlock(ModuleText::pio(3, 0));
+            usb_.write(ModuleText::pio(3, 0));
             PioStep = 1;
             Timer1->setInterval(1000);
-            Timer2->setInterval(180);
-            Timer2->start();
+            poll_.Timer2->setInterval(180);
+            poll_.Timer2->start();
             break;
         case 1:
-            writeBlock(ModuleText::pio(3, 1));
+            usb_.write(ModuleText::pio(3, 1));
             PioStep = 2;
             Timer1->setInterval(200);
             break;
         case 2:
-            writeBlock(ModuleText::pio(2, 0));
+            usb_.write(ModuleText::pio(2, 0));
             PioStep = 3;
             Timer1->setInterval(1000);
             break;
         case 3:
-            writeBlock(ModuleText::pio(2, 1));
+            usb_.write(ModuleText::pio(2, 1));
             PioStep = 4;
             Timer1->setInterval(1000);
             break;
         case 4:
             Status_conexao = 3;
-            ReceiveMode = ReceiveModeKind::Frame;
-            writeBlock(LoggerFrame::accessRequest());
+            poll_.ReceiveMode = ReceiveModeKind::Frame;
+            usb_.write(LoggerFrame::accessRequest());
             PioStep = 8;
             Timer1->stop();
-            Timer2->setInterval(250);
-            Timer2->start();
+            poll_.Timer2->setInterval(250);
+            poll_.Timer2->start();
             break;
         case 5:
-            writeBlock(ModuleText::pio(3, 0));
+            usb_.write(ModuleText::pio(3, 0));
             PioStep = 6;
             Timer1->setInterval(1000);
             break;
         case 6:
-            writeBlock(ModuleText::pio(3, 1));
+            usb_.write(ModuleText::pio(3, 1));
             PioStep = 7;
             Timer1->setInterval(500);
             break;
         case 7:
-            writeBlock(ModuleText::attention());
+            usb_.write(ModuleText::attention());
             PioStep = 8;
             Timer1->stop();
-            Timer2->setInterval(250);
+            poll_.Timer2->setInterval(250);
             break;
         default:
             break;
         }
     }
-    if (UsbStatus != 0)
+    if (usb_.UsbStatus != 0)
         connectFailed();
-    changed();
+    controls_.changed();
 }
 
-void MainSession::Timer3Timer() {
+void BleLink::Timer3Timer() {
     if (Status_conexao == 3 && tempo_disp > 5) {
-        stateAccessTimedOut();
+        controls_.stateAccessTimedOut();
         Status_conexao = 0;
         connectOrDisconnect();
-        if (Texts::shownIn(Txt::AccessTimedOut, UiLanguage))
-            say(text(Txt::AccessTimedOut));
+        if (Texts::shownIn(Txt::AccessTimedOut, controls_.UiLanguage))
+            controls_.say(text(Txt::AccessTimedOut));
     }
     if (Status_conexao >= 4 && Status_conexao < 6 && tempo_disp >= 5) {
         Status_conexao = 0;
         connectOrDisconnect();
-        if (Texts::shownIn(Txt::ConfigurationTimedOut, UiLanguage))
-            say(text(Txt::ConfigurationTimedOut));
+        if (Texts::shownIn(Txt::ConfigurationTimedOut, controls_.UiLanguage))
+            controls_.say(text(Txt::ConfigurationTimedOut));
     }
     tempo_disp = (tempo_disp + 1) % 60;
-    updateDownloadProgress();
-    RearmReceivePoll();
-    changed();
+    hooks.supervised();
+    controls_.changed();
 }

@@ -15,6 +15,8 @@ namespace LoggerReply {
 inline constexpr int kConfigurationLength = 26;
 inline constexpr int kRecordsHeaderLength = 5; // 0, code, stored measurements, length (word)
 inline constexpr int kRecordLength = 7;        // day, month, hour, minute, second, value (word)
+// The longest reply the program takes in: its receive buffer holds this much.
+inline constexpr int kLongestReply = 26000;
 
 // The configuration reply: what it says about the logger, the length of the records reply
 // that would follow a download, and the clock and mode last configured.

@@ -1,9 +1,11 @@
 // The session's file actions: saving the record set as a data file, opening one, and the CSV
 // export of the table.
+#include "DataFileActions.h"
+
 #include "CsvExport.h"
 #include "DataFile.h"
-#include "MeasurementUnits.h"
-#include "app/MainSession.h"
+#include "RecordTable.h"
+#include "app/MainControls.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,22 +49,27 @@ QString printable(QString text) {
 
 } // namespace
 
-void MainSession::Salvarcomo1Click(const FileChooser& chooseFile) {
-    if (view_.Edit3.text.isEmpty()) {
-        say(text(Txt::TitleEmpty));
+DataFileActions::DataFileActions(MainControls& controls, RecordTable& table,
+                                 const QString& downloadName)
+    : controls_(controls), table_(table), downloadName_(downloadName) {}
+
+void DataFileActions::Salvarcomo1Click(const FileChooser& chooseFile) {
+    if (controls_.view.Edit3.text.isEmpty()) {
+        controls_.say(controls_.text(Txt::TitleEmpty));
         return;
     }
     // A field the code page cannot hold is refused before any file is touched: the file
     // would otherwise keep an altered text.
     const std::pair<Txt, const EditState*> fields[] = {
-        {Txt::FieldTitle, &view_.Edit3},
-        {Txt::FieldObjective, &view_.Edit4},
-        {Txt::FieldResponsible, &view_.Edit5},
+        {Txt::FieldTitle, &controls_.view.Edit3},
+        {Txt::FieldObjective, &controls_.view.Edit4},
+        {Txt::FieldResponsible, &controls_.view.Edit5},
     };
     for (const auto& [name, edit] : fields) {
         if (!DataFile::storable(edit->text)) {
-            say(text(Txt::FieldNotStorable)
-                    .arg(text(name), DataFile::unstorableCharacters(edit->text)));
+            controls_.say(
+                controls_.text(Txt::FieldNotStorable)
+                    .arg(controls_.text(name), DataFile::unstorableCharacters(edit->text)));
             return;
         }
     }
@@ -70,33 +77,34 @@ void MainSession::Salvarcomo1Click(const FileChooser& chooseFile) {
     const QString path = chooseFile ? chooseFile() : QString();
     if (path.isEmpty())
         return;
-    const DataFile::ReportFields report{view_.Edit3.text, view_.Edit4.text, view_.Edit5.text,
-                                        view_.Edit1.text};
-    switch (saveWhole(path, DataFile::write(report, loggerInfo, records_, fill.rowsWritten))) {
+    const DataFile::ReportFields report{controls_.view.Edit3.text, controls_.view.Edit4.text,
+                                        controls_.view.Edit5.text, controls_.view.Edit1.text};
+    switch (saveWhole(path, DataFile::write(report, table_.loggerInfo, table_.records(),
+                                            table_.fill.rowsWritten))) {
     case SaveOutcome::CannotCreate:
-        say(text(Txt::FileCannotBeSaved));
+        controls_.say(controls_.text(Txt::FileCannotBeSaved));
         return;
     case SaveOutcome::WriteFailed:
-        say(text(Txt::FileWriteError));
+        controls_.say(controls_.text(Txt::FileWriteError));
         return;
     case SaveOutcome::Saved:
         break;
     }
 
-    view_.caption = captionFor(path);
+    controls_.view.caption = captionFor(path);
     // The fields keep the text as written, the line end of the report fields included.
-    for (EditState* e : {&view_.Edit3, &view_.Edit4, &view_.Edit5}) {
+    for (EditState* e : {&controls_.view.Edit3, &controls_.view.Edit4, &controls_.view.Edit5}) {
         e->text = DataFile::padded(e->text, DataFile::kFieldWidth) + u'\n';
         e->readOnly = true;
     }
-    view_.Edit1.text = DataFile::padded(view_.Edit1.text, DataFile::kDateWidth);
-    view_.Salvarcomo1.enabled = false;
-    changed();
+    controls_.view.Edit1.text = DataFile::padded(controls_.view.Edit1.text, DataFile::kDateWidth);
+    controls_.view.Salvarcomo1.enabled = false;
+    controls_.changed();
 }
 
-void MainSession::Abrir1Click(const FileChooser& chooseFile) {
+void DataFileActions::Abrir1Click(const FileChooser& chooseFile) {
     // The record set is cleared before the dialog: a cancelled choice leaves it empty.
-    ClearRecordSet();
+    table_.ClearRecordSet();
     const QString path = chooseFile ? chooseFile() : QString();
     if (path.isEmpty())
         return;
@@ -105,108 +113,103 @@ void MainSession::Abrir1Click(const FileChooser& chooseFile) {
     if (read.status == DataFile::ReadStatus::TooShort ||
         read.status == DataFile::ReadStatus::NotANumber) {
         // Nothing of a file that is not a data file is shown: the window stays cleared.
-        view_.Salvarcomo1.enabled = false;
-        view_.Imprimir1.enabled = false;
-        say(read.status == DataFile::ReadStatus::TooShort
-                ? text(Txt::DataFileTooShort)
-                : text(Txt::DataFileNotANumber)
-                      .arg(QString::number(read.badLine), printable(read.badText)));
+        controls_.view.Salvarcomo1.enabled = false;
+        controls_.view.Imprimir1.enabled = false;
+        controls_.say(read.status == DataFile::ReadStatus::TooShort
+                          ? controls_.text(Txt::DataFileTooShort)
+                          : controls_.text(Txt::DataFileNotANumber)
+                                .arg(QString::number(read.badLine), printable(read.badText)));
         return;
     }
 
-    RecordOrigin = RecordOriginKind::FromFile;
-    fill = {};
-    fileRecordCount = 0;
-    fileDatesMonthFirst = false;
+    table_.RecordOrigin = RecordOriginKind::FromFile;
+    table_.fill = {};
+    table_.fileRecordCount = 0;
+    table_.fileDatesMonthFirst = false;
     const bool opened = read.status == DataFile::ReadStatus::Ok;
     if (opened) {
         const DataFile::Content& c = read.content;
-        view_.caption = captionFor(path);
-        view_.Edit3.text = c.fields.title;
-        view_.Edit4.text = c.fields.objective;
-        view_.Edit5.text = c.fields.responsible;
-        view_.Edit1.text = c.fields.date;
-        loggerInfo = c.info;
-        view_.Label17 = c.recordsText;
-        view_.Label18 = QStringLiteral("%1/%2")
-                            .arg(loggerInfo.storedMeasurements)
-                            .arg(loggerInfo.configuredMeasurements);
-        view_.Label19 = c.equipmentText;
-        fileRecordCount = c.recordCount;
-        fileDatesMonthFirst = DataFile::monthFirstDates(c.columnTitles);
+        controls_.view.caption = captionFor(path);
+        controls_.view.Edit3.text = c.fields.title;
+        controls_.view.Edit4.text = c.fields.objective;
+        controls_.view.Edit5.text = c.fields.responsible;
+        controls_.view.Edit1.text = c.fields.date;
+        table_.loggerInfo = c.info;
+        controls_.view.Label17 = c.recordsText;
+        controls_.view.Label18 = QStringLiteral("%1/%2")
+                                     .arg(table_.loggerInfo.storedMeasurements)
+                                     .arg(table_.loggerInfo.configuredMeasurements);
+        controls_.view.Label19 = c.equipmentText;
+        table_.fileRecordCount = c.recordCount;
+        table_.fileDatesMonthFirst = DataFile::monthFirstDates(c.columnTitles);
 
         // Record lines beyond the table's row count are not shown.
         const int rowCount = c.tableRowCount();
         const qsizetype shown = std::min<qsizetype>(c.rows.size(), rowCount - 1);
         QList<RecordSet::Row> rows = c.rows.first(shown);
         rows.resize(rowCount - 1);
-        records_.replaceRowsFrom(1, std::move(rows));
-        fill.rowsWritten = int(shown);
+        table_.records().replaceRowsFrom(1, std::move(rows));
+        table_.fill.rowsWritten = int(shown);
     }
 
     // A file that cannot be opened still ends here, with the cleared record set (a pressure
     // record set in BAR with no rows).
     // An unknown type or unit leaves the texts the clearing wrote.
-    if (const auto type = MeasurementUnits::typeText(loggerInfo.measurementType, UiLanguage)) {
-        view_.Label13 = *type;
-        if (const auto unit = MeasurementUnits::unitTexts(loggerInfo.measurementType,
-                                                          loggerInfo.unitCode, UiLanguage)) {
-            view_.Label14 = unit->unit;
-            records_.setCell(0, 3, unit->valueHeader);
-        }
-    }
-    view_.Grafico1.enabled = true;
-    view_.Imprimir1.enabled = true;
-    view_.Salvarcomo1.enabled = false;
-    for (EditState* e : {&view_.Edit3, &view_.Edit4, &view_.Edit5})
+    table_.showTypeAndUnit();
+    controls_.view.Grafico1.enabled = true;
+    controls_.view.Imprimir1.enabled = true;
+    controls_.view.Salvarcomo1.enabled = false;
+    for (EditState* e : {&controls_.view.Edit3, &controls_.view.Edit4, &controls_.view.Edit5})
         e->readOnly = true;
-    view_.StringGrid1Enabled = true;
+    controls_.view.StringGrid1Enabled = true;
     if (opened)
-        changed();
+        controls_.changed();
     else
-        say(text(Txt::FileCannotBeOpened));
+        controls_.say(controls_.text(Txt::FileCannotBeOpened));
 }
 
-void MainSession::ExportarCsvClick(const FileChooser& chooseFile) {
+void DataFileActions::ExportarCsvClick(const FileChooser& chooseFile) {
     const QString path = chooseFile ? chooseFile() : QString();
     if (path.isEmpty())
         return;
     // Date cells are month first when the English interface wrote them.
-    const bool monthFirst =
-        RecordOrigin == RecordOriginKind::FromFile ? fileDatesMonthFirst : UiLanguage == 'i';
-    const QByteArray csv = CsvExport::write(
-        {records_, records_.rowCountTotal() - 1, view_.Edit1.text, monthFirst, view_.Label14});
+    const bool monthFirst = table_.RecordOrigin == RecordOriginKind::FromFile
+                                ? table_.fileDatesMonthFirst
+                                : controls_.UiLanguage == 'i';
+    const QByteArray csv =
+        CsvExport::write({table_.records(), table_.records().rowCountTotal() - 1,
+                          controls_.view.Edit1.text, monthFirst, controls_.view.Label14});
     switch (saveWhole(path, csv)) {
     case SaveOutcome::CannotCreate:
-        say(text(Txt::FileCannotBeSaved));
+        controls_.say(controls_.text(Txt::FileCannotBeSaved));
         break;
     case SaveOutcome::WriteFailed:
-        say(text(Txt::FileWriteError));
+        controls_.say(controls_.text(Txt::FileWriteError));
         break;
     case SaveOutcome::Saved:
         break;
     }
 }
 
-QString MainSession::proposedDataFileName() const {
-    return defaultFileName.isEmpty() ? QStringLiteral("Arqx") : defaultFileName;
+QString DataFileActions::proposedDataFileName() const {
+    return downloadName_.isEmpty() ? QStringLiteral("Arqx") : downloadName_;
 }
 
-QString MainSession::proposedCsvName() const {
+QString DataFileActions::proposedCsvName() const {
     // The caption names the data file on screen, if any.
     const QString base =
-        view_.caption.startsWith(kCaptionPrefix)
-            ? QFileInfo(view_.caption.mid(kCaptionPrefix.size())).completeBaseName()
+        controls_.view.caption.startsWith(kCaptionPrefix)
+            ? QFileInfo(controls_.view.caption.mid(kCaptionPrefix.size())).completeBaseName()
             : proposedDataFileName();
     return base + QStringLiteral(".csv");
 }
 
-void MainSession::refreshExportCsv() {
-    view_.ExportarCsv1.caption = text(Txt::ExportarCsv1);
+void DataFileActions::refreshExportCsv() {
+    controls_.view.ExportarCsv1.caption = controls_.text(Txt::ExportarCsv1);
     bool holdsRecords = false;
-    for (int r = 1; r < records_.rowCountTotal() && !holdsRecords; ++r) {
-        const QStringView number = QStringView(records_.cell(r, 0)).trimmed();
+    for (int r = 1; r < table_.records().rowCountTotal() && !holdsRecords; ++r) {
+        const QStringView number = QStringView(table_.records().cell(r, 0)).trimmed();
         holdsRecords = !number.isEmpty() && number != u"M";
     }
-    view_.ExportarCsv1.enabled = holdsRecords;
+    controls_.view.ExportarCsv1.enabled = holdsRecords;
 }

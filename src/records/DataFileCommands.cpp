@@ -133,7 +133,7 @@ int CliRunner::show() {
         status != CliOptions::Success)
         return status;
     const RecordSet& table = session_->records();
-    const int lastRow = std::min(session_->fill.rowsWritten, table.rowCountTotal() - 1);
+    const int lastRow = std::min(session_->table().fill.rowsWritten, table.rowCountTotal() - 1);
     for (int r = 1; r <= lastRow; ++r) {
         const RecordSet::Row& row = table.row(r);
         out_ << row[0] << row[1] << row[2] << row[3] << '\n';

@@ -1,10 +1,13 @@
 // The record table of the main session: reset, logger description and filling from a
 // records reply.
+#include "RecordTable.h"
+
 #include "MeasurementUnits.h"
 #include "RecordCells.h"
 #include "app/Clock.h"
 #include "app/ConversionError.h"
-#include "app/MainSession.h"
+#include "app/MainControls.h"
+#include "protocol/LoggerReply.h"
 
 #include <QDate>
 #include <QTime>
@@ -13,8 +16,8 @@
 
 namespace {
 
-constexpr uint32_t kFirstRecordByte = 5;
-constexpr uint32_t kRecordBytes = 7; // day, month, hour, minute, second, value (high, low)
+constexpr uint32_t kFirstRecordByte = LoggerReply::kRecordsHeaderLength;
+constexpr uint32_t kRecordBytes = LoggerReply::kRecordLength;
 
 QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
@@ -22,56 +25,53 @@ QString twoDigits(int n) {
 
 } // namespace
 
-void MainSession::ClearRecordSet() {
-    view_.Grafico1.enabled = false;
-    for (EditState* e : {&view_.Edit1, &view_.Edit3, &view_.Edit4, &view_.Edit5})
+RecordTable::RecordTable(MainControls& controls, const Clock& clock, Regional regional)
+    : controls_(controls), clock_(clock), regional_(regional) {}
+
+void RecordTable::ClearRecordSet() {
+    controls_.view.Grafico1.enabled = false;
+    for (EditState* e : {&controls_.view.Edit1, &controls_.view.Edit3, &controls_.view.Edit4,
+                         &controls_.view.Edit5})
         e->text.clear();
     for (QString* label :
-         {&view_.Label13, &view_.Label14, &view_.Label17, &view_.Label18, &view_.Label19})
+         {&controls_.view.Label13, &controls_.view.Label14, &controls_.view.Label17,
+          &controls_.view.Label18, &controls_.view.Label19})
         label->clear();
-    view_.caption = text(Txt::WindowCaption);
-    for (EditState* e : {&view_.Edit3, &view_.Edit4, &view_.Edit5})
+    controls_.view.caption = controls_.text(Txt::WindowCaption);
+    for (EditState* e : {&controls_.view.Edit3, &controls_.view.Edit4, &controls_.view.Edit5})
         e->readOnly = true;
     loggerInfo = {};
     RecordOrigin = RecordOriginKind::Downloaded;
     fill.nextSeparatorRow = 0;
     records_.setRowCountTotal(2);
-    records_.setRow(0, {text(Txt::HeaderRecord), text(Txt::HeaderDate), text(Txt::HeaderTime),
-                        text(Txt::HeaderValue)});
+    records_.setRow(0, {controls_.text(Txt::HeaderRecord), controls_.text(Txt::HeaderDate),
+                        controls_.text(Txt::HeaderTime), controls_.text(Txt::HeaderValue)});
     records_.clearBody();
-    view_.StringGrid1CurrentRow = 1;
-    changed();
+    controls_.view.StringGrid1CurrentRow = 1;
+    controls_.changed();
 }
 
-void MainSession::ShowLoggerInfo() {
+void RecordTable::ShowLoggerInfo() {
     const LoggerInfo& info = loggerInfo;
-    // An unknown type or unit leaves what the panel and the header showed.
-    if (const auto type = MeasurementUnits::typeText(info.measurementType, UiLanguage)) {
-        view_.Label13 = *type;
-        if (const auto unit =
-                MeasurementUnits::unitTexts(info.measurementType, info.unitCode, UiLanguage)) {
-            view_.Label14 = unit->unit;
-            records_.setCell(0, 3, unit->valueHeader);
-        }
-    }
-    view_.Label17 = QString::number(info.recordsPerMeasurement);
-    TForm3.Edit2 = view_.Label17;
+    showTypeAndUnit();
+    controls_.view.Label17 = QString::number(info.recordsPerMeasurement);
+    TForm3.Edit2 = controls_.view.Label17;
     TForm3.Edit1 = QString::number(info.configuredMeasurements);
-    view_.Label18 =
+    controls_.view.Label18 =
         QStringLiteral("%1/%2").arg(info.storedMeasurements).arg(info.configuredMeasurements);
-    view_.Label19 = QString::number(info.equipmentNumber);
-    view_.StringGrid1Enabled = true;
+    controls_.view.Label19 = QString::number(info.equipmentNumber);
+    controls_.view.StringGrid1Enabled = true;
     records_.setRowCountTotal(2);
     records_.clearBody();
-    changed();
+    controls_.changed();
 }
 
-bool MainSession::AppendRecords(const uint8_t* reply, uint32_t length, uint32_t received) {
+bool RecordTable::AppendRecords(const uint8_t* reply, uint32_t length, uint32_t received) {
     if (!reply)
         received = 0;
     // Only whole records within the bytes that really arrived are decoded, however long the
     // reply says it is.
-    const uint32_t usable = std::min({length, received, uint32_t(kRxBufferSize)});
+    const uint32_t usable = std::min({length, received, uint32_t(LoggerReply::kLongestReply)});
     const uint32_t recordBytes =
         usable > kFirstRecordByte ? (usable - kFirstRecordByte) / kRecordBytes * kRecordBytes : 0;
 
@@ -105,6 +105,7 @@ bool MainSession::AppendRecords(const uint8_t* reply, uint32_t length, uint32_t 
         // The separator test runs before every byte, as the logger's layout is walked byte
         // by byte: a measurement announced but still without records gets its separator
         // row after the last record.
+        LoggerReply::Record r;
         for (uint32_t pos = 0; pos < recordBytes; ++pos) {
             if (fill.rowsWritten == fill.nextSeparatorRow) {
                 ++fill.lastMeasurementNumber;
@@ -113,37 +114,37 @@ bool MainSession::AppendRecords(const uint8_t* reply, uint32_t length, uint32_t 
                 if (fill.lastMeasurementNumber < loggerInfo.storedMeasurements)
                     fill.nextSeparatorRow += perMeasurement + 1;
             }
-            const uint8_t* r = records + pos / kRecordBytes * kRecordBytes;
             switch (pos % kRecordBytes) {
             case 0:
+                r = LoggerReply::record(records + pos);
                 ++fill.lastRecordNumber;
                 rowAt(fill.rowsWritten + 1)[0] = RecordCells::numberText(fill.lastRecordNumber);
                 break;
             case 1:
-                if (!QDate::isValid(year, r[1], r[0])) {
+                if (!QDate::isValid(year, r.month, r.day)) {
                     commit();
-                    throw ConversionError(text(Txt::RecordDateInvalid)
+                    throw ConversionError(controls_.text(Txt::RecordDateInvalid)
                                               .arg(fill.lastRecordNumber)
-                                              .arg(int(r[0]))
-                                              .arg(int(r[1])));
+                                              .arg(r.day)
+                                              .arg(r.month));
                 }
-                rowAt(fill.rowsWritten + 1)[1] =
-                    RecordCells::dateText(r[0], r[1], UiLanguage, regional.dateSeparator);
+                rowAt(fill.rowsWritten + 1)[1] = RecordCells::dateText(
+                    r.day, r.month, controls_.UiLanguage, regional.dateSeparator);
                 break;
             case 4:
-                if (!QTime::isValid(r[2], r[3], r[4])) {
+                if (!QTime::isValid(r.hour, r.minute, r.second)) {
                     commit();
                     throw ConversionError(
-                        text(Txt::RecordTimeInvalid)
+                        controls_.text(Txt::RecordTimeInvalid)
                             .arg(fill.lastRecordNumber)
-                            .arg(twoDigits(r[2]), twoDigits(r[3]), twoDigits(r[4])));
+                            .arg(twoDigits(r.hour), twoDigits(r.minute), twoDigits(r.second)));
                 }
                 rowAt(fill.rowsWritten + 1)[2] =
-                    RecordCells::timeText(r[2], r[3], r[4], regional.timeSeparator);
+                    RecordCells::timeText(r.hour, r.minute, r.second, regional.timeSeparator);
                 break;
             case 5:
-                rowAt(fill.rowsWritten + 1)[3] = RecordCells::valueText(
-                    quint16(r[5] << 8 | r[6]), decimalsCode, regional.decimalSeparator);
+                rowAt(fill.rowsWritten + 1)[3] =
+                    RecordCells::valueText(r.raw, decimalsCode, regional.decimalSeparator);
                 ++fill.rowsWritten;
                 break;
             default:
@@ -153,9 +154,31 @@ bool MainSession::AppendRecords(const uint8_t* reply, uint32_t length, uint32_t 
         commit();
     }
 
-    for (EditState* e : {&view_.Edit1, &view_.Edit3, &view_.Edit4, &view_.Edit5})
+    MainViewState& view = controls_.view;
+    for (EditState* e : {&view.Edit1, &view.Edit3, &view.Edit4, &view.Edit5})
         e->text.clear();
-    view_.StringGrid1Enabled = true;
-    changed();
+    view.StringGrid1Enabled = true;
+    controls_.changed();
     return length <= usable;
+}
+
+void RecordTable::showTypeAndUnit() {
+    MainViewState& view = controls_.view;
+    if (const auto type =
+            MeasurementUnits::typeText(loggerInfo.measurementType, controls_.UiLanguage)) {
+        view.Label13 = *type;
+        if (const auto unit = MeasurementUnits::unitTexts(
+                loggerInfo.measurementType, loggerInfo.unitCode, controls_.UiLanguage)) {
+            view.Label14 = unit->unit;
+            records_.setCell(0, 3, unit->valueHeader);
+        }
+    }
+}
+
+int RecordTable::chartRecordTotal() const {
+    // A data file states its count; a download counts the rows it wrote, less one
+    // separator row per measurement.
+    if (RecordOrigin == RecordOriginKind::FromFile)
+        return fileRecordCount;
+    return fill.rowsWritten - loggerInfo.storedMeasurements;
 }

@@ -1,17 +1,22 @@
-// The record report's variables as the main session supplies them.
-#include "app/MainSession.h"
-#include "report/ReportVariables.h"
+#include "ReportActions.h"
 
-QString MainSession::frxReport1GetValue(const QString& name) const {
+#include "ReportVariables.h"
+#include "app/MainControls.h"
+
+ReportActions::ReportActions(const MainControls& controls, const RecordTable& table)
+    : controls_(controls), table_(table) {}
+
+QString ReportActions::frxReport1GetValue(const QString& name) const {
     const QString key = name.toLower();
+    const MainViewState& view = controls_.view;
     if (key == u"file") {
-        return ReportVariables::file({view_.Label19, view_.Edit3.text, view_.Edit4.text,
-                                      view_.Edit5.text, view_.Edit1.text, RecordOrigin,
-                                      UiLanguage});
+        return ReportVariables::file({view.Label19, view.Edit3.text, view.Edit4.text,
+                                      view.Edit5.text, view.Edit1.text, table_.RecordOrigin,
+                                      controls_.UiLanguage});
     }
     if (key == u"file1")
-        return ReportVariables::file1(records_);
+        return ReportVariables::file1(table_.records());
     if (key == u"file2")
-        return ReportVariables::file2(records_, fill.rowsWritten);
+        return ReportVariables::file2(table_.records(), table_.fill.rowsWritten);
     return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainSession.h"
+#include "records/RecordTable.h"
 
 #include <QString>
 

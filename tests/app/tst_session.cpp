@@ -46,23 +46,24 @@ void TestSession::startUpState() {
     const MainViewState& v = s.view();
     QVERIFY(renders > 0);
 
-    QCOMPARE(s.UiLanguage, 'p');
-    QCOMPARE(s.UsbOpen, false);
-    QCOMPARE(s.UsbStatus, 0);
-    QCOMPARE(s.ReceiveMode, ReceiveModeKind::Frame);
-    QCOMPARE(s.BtState, 0);
-    QCOMPARE(s.RemoteConnected, false);
-    QCOMPARE(s.Status_conexao, 0);
-    QCOMPARE(s.tempo_disp, 0);
-    QCOMPARE(s.PioStep, 0);
-    QCOMPARE(s.RecordsReplyLength, 0u);
-    QCOMPARE(int(s.RxBuffer.size()), 26000);
-    QCOMPARE(s.RecordOrigin, RecordOriginKind::Downloaded);
-    QCOMPARE(s.RecordingRequested, false);
-    QCOMPARE(s.loggerInfo, LoggerInfo{});
-    QVERIFY(!s.Timer1->isActive() && !s.Timer2->isActive() && !s.Timer3->isActive());
-    QCOMPARE(s.Timer2->interval(), 180);
-    QCOMPARE(s.Timer3->interval(), 1000);
+    QCOMPARE(s.controls().UiLanguage, 'p');
+    QCOMPARE(s.usb().UsbOpen, false);
+    QCOMPARE(s.usb().UsbStatus, 0);
+    QCOMPARE(s.poll().ReceiveMode, ReceiveModeKind::Frame);
+    QCOMPARE(s.link().BtState, 0);
+    QCOMPARE(s.link().RemoteConnected, false);
+    QCOMPARE(s.link().Status_conexao, 0);
+    QCOMPARE(s.link().tempo_disp, 0);
+    QCOMPARE(s.link().PioStep, 0);
+    QCOMPARE(s.commands().RecordsReplyLength, 0u);
+    QCOMPARE(int(s.poll().RxBuffer.size()), 26000);
+    QCOMPARE(s.table().RecordOrigin, RecordOriginKind::Downloaded);
+    QCOMPARE(s.controls().RecordingRequested, false);
+    QCOMPARE(s.table().loggerInfo, LoggerInfo{});
+    QVERIFY(!s.link().Timer1->isActive() && !s.poll().Timer2->isActive() &&
+            !s.link().Timer3->isActive());
+    QCOMPARE(s.poll().Timer2->interval(), 180);
+    QCOMPARE(s.link().Timer3->interval(), 1000);
 
     // Only the interface button, "Abrir...", "Sair" and "Sobre" can be used.
     QVERIFY(v.Button2.enabled);
@@ -117,7 +118,7 @@ void TestSession::startUpTexts() {
     Fixture f(settings.isEmpty() ? nullptr : &settings);
     f.session->FormShow();
     const MainViewState& v = f.session->view();
-    QCOMPARE(f.session->UiLanguage, language);
+    QCOMPARE(f.session->controls().UiLanguage, language);
     QCOMPARE(v.Button2.caption, button2);
     QCOMPARE(v.Label3, label3);
     QCOMPARE(v.Arquivo1.caption, menu);
@@ -134,7 +135,7 @@ void TestSession::settingsCannotBeOpened() {
     QVERIFY(QDir().mkdir("prg.IDO"));
     f.session->FormShow();
     QCOMPARE(f.prompt.messages, QStringList{QString::fromUtf8("O arquivo não pode ser aberto.\n")});
-    QCOMPARE(f.session->UiLanguage, 'p');
+    QCOMPARE(f.session->controls().UiLanguage, 'p');
     QVERIFY(f.session->view().Button2.enabled); // the program goes on
 }
 
@@ -143,8 +144,8 @@ void TestSession::languageFromCommandLine() {
     Fixture f(&settings);
     f.session->languageOverride = 'i';
     f.session->FormShow();
-    QCOMPARE(f.session->UiLanguage, 'i');
-    f.session->ClearRecordSet();
+    QCOMPARE(f.session->controls().UiLanguage, 'i');
+    f.session->table().ClearRecordSet();
     QCOMPARE(f.session->records().cell(0, 0), QString("  REC.    "));
 }
 
@@ -176,8 +177,8 @@ void TestSession::openInterface() {
     f.session->Button2Click();
     const MainSession& s = *f.session;
     const MainViewState& v = s.view();
-    QVERIFY(s.UsbOpen);
-    QCOMPARE(s.UsbStatus, 0);
+    QVERIFY(s.usb().UsbOpen);
+    QCOMPARE(s.usb().UsbStatus, 0);
     QCOMPARE(v.Panel5, PanelColour::Lime);
     QVERIFY(v.Button7.enabled);
     QCOMPARE(v.Button3.enabled, !deviceNumber.isEmpty());
@@ -215,27 +216,27 @@ void TestSession::openFailure() {
     f.session->FormShow();
     if (!deviceNumber.isEmpty())
         f.session->DeviceChosen(deviceNumber, "A1B2C3D4E5F6");
-    f.session->Timer2->start();
-    f.session->Timer3->start();
+    f.session->poll().Timer2->start();
+    f.session->link().Timer3->start();
     f.session->Button2Click();
     const MainSession& s = *f.session;
     const MainViewState& v = s.view();
     QCOMPARE(f.prompt.messages, QStringList{message});
-    QVERIFY(!s.UsbOpen);
-    QCOMPARE(s.UsbStatus, int32_t(SerialTransport::DeviceNotFound));
+    QVERIFY(!s.usb().UsbOpen);
+    QCOMPARE(s.usb().UsbStatus, int32_t(SerialTransport::DeviceNotFound));
     QCOMPARE(v.Panel5, PanelColour::Red);
     QVERIFY(!v.Button3.enabled && !v.Button4.enabled && !v.Button5.enabled);
     QVERIFY(!v.Button6.enabled && !v.Button7.enabled && !v.CheckBox1.enabled);
     QVERIFY(v.Button2.enabled);
-    QVERIFY(!s.Timer2->isActive() && !s.Timer3->isActive());
+    QVERIFY(!s.poll().Timer2->isActive() && !s.link().Timer3->isActive());
     QCOMPARE(v.StatusBar1[0], panel0);
     QCOMPARE(f.log.calls, QStringList{"open 0"}); // no line set-up after a failed open
 
     // The program goes on: a later attempt can succeed.
     f.fake->openStatus = SerialTransport::Ok;
     f.session->Button2Click();
-    QVERIFY(s.UsbOpen);
-    QCOMPARE(s.UsbStatus, 0);
+    QVERIFY(s.usb().UsbOpen);
+    QCOMPARE(s.usb().UsbStatus, 0);
 }
 
 void TestSession::closeInterface() {
@@ -247,18 +248,18 @@ void TestSession::closeInterface() {
     f.session->DeviceChosen("1", "A1B2C3D4E5F6");
     f.session->DeviceListClosed();
     QCOMPARE(v.Panel6, PanelColour::Lime);
-    f.session->Timer2->start();
-    f.session->Timer3->start();
+    f.session->poll().Timer2->start();
+    f.session->link().Timer3->start();
     f.session->Button2Click();
     const MainSession& s = *f.session;
-    QVERIFY(!s.UsbOpen);
+    QVERIFY(!s.usb().UsbOpen);
     QVERIFY(!f.fake->isOpen());
     QCOMPARE(f.log.calls.last(), QString("close"));
     QCOMPARE(v.Panel5, PanelColour::Red);
     QCOMPARE(v.Panel6, PanelColour::Red);
     QVERIFY(v.Edit6.text.isEmpty() && v.Edit7.text.isEmpty());
     QVERIFY(!v.Button3.enabled && !v.Button7.enabled && !v.CheckBox1.enabled);
-    QVERIFY(!s.Timer2->isActive() && !s.Timer3->isActive());
+    QVERIFY(!s.poll().Timer2->isActive() && !s.link().Timer3->isActive());
     QCOMPARE(v.StatusBar1, (std::array<QString, 3>{"Interface disconnected", "", ""}));
     QCOMPARE(v.Button2.caption, QString("Connect"));
 }
@@ -295,21 +296,21 @@ void TestSession::linkFailureResetAfterWriteFailure() {
     f.session->Button2Click();
     MainSession& s = *f.session;
     s.CheckBox1Click(true);
-    s.RemoteConnected = true;
-    s.Timer2->start();
-    s.Timer3->start();
+    s.link().RemoteConnected = true;
+    s.poll().Timer2->start();
+    s.link().Timer3->start();
 
     // A sender finds the write failed, tells the user, then runs the reset.
     uint32_t written = 0;
-    s.UsbStatus = s.transport().write(QByteArray("AT+ADDR?"), &written);
-    QVERIFY(s.UsbStatus != 0);
+    s.usb().UsbStatus = s.transport().write(QByteArray("AT+ADDR?"), &written);
+    QVERIFY(s.usb().UsbStatus != 0);
     s.prompt().message(s.text(Txt::SendFailed));
     s.LinkFailureReset();
 
     const MainViewState& v = s.view();
     QCOMPARE(f.prompt.messages, (QStringList{sendMessage, resetMessage}));
-    QVERIFY(!s.UsbOpen);
-    QVERIFY(!s.RemoteConnected);
+    QVERIFY(!s.usb().UsbOpen);
+    QVERIFY(!s.link().RemoteConnected);
     QVERIFY(v.Button2.enabled);
     QCOMPARE(v.Button2.caption, caption);
     QCOMPARE(v.Button3.caption, QString("Conectar"));
@@ -318,16 +319,16 @@ void TestSession::linkFailureResetAfterWriteFailure() {
     QVERIFY(v.CheckBox1.checked); // disabled without unchecking
     QVERIFY(v.Button7.enabled);   // left as it was
     QCOMPARE(v.Panel5, PanelColour::Lime);
-    QVERIFY(!s.Timer2->isActive() && !s.Timer3->isActive());
+    QVERIFY(!s.poll().Timer2->isActive() && !s.link().Timer3->isActive());
     QCOMPARE(v.StatusBar1, (std::array<QString, 3>{panel0, "", ""}));
 
     // The device was closed by the reset, so the interface opens again at once.
     QVERIFY(!f.fake->isOpen());
     f.log.calls.clear();
     s.Button2Click();
-    QVERIFY(s.UsbOpen);
+    QVERIFY(s.usb().UsbOpen);
     QCOMPARE(f.log.calls.first(), QString("open 0"));
-    QCOMPARE(s.UsbStatus, 0);
+    QCOMPARE(s.usb().UsbStatus, 0);
 }
 
 void TestSession::clearRecordSetHeaders_data() {
@@ -349,28 +350,28 @@ void TestSession::clearRecordSetHeaders() {
     RecordSet& r = f.session->records();
     r.setRowCountTotal(5);
     r.setCell(3, 2, "x");
-    f.session->loggerInfo.storedMeasurements = 4;
-    f.session->RecordOrigin = RecordOriginKind::FromFile;
-    f.session->ClearRecordSet();
+    f.session->table().loggerInfo.storedMeasurements = 4;
+    f.session->table().RecordOrigin = RecordOriginKind::FromFile;
+    f.session->table().ClearRecordSet();
     QCOMPARE(r.rowCountTotal(), 2);
     const RecordSet::Row& h = r.row(0);
     QCOMPARE(QStringList(h.begin(), h.end()), header);
     QCOMPARE(r.row(1), RecordSet::Row{});
-    QCOMPARE(f.session->loggerInfo, LoggerInfo{});
-    QCOMPARE(f.session->RecordOrigin, RecordOriginKind::Downloaded);
+    QCOMPARE(f.session->table().loggerInfo, LoggerInfo{});
+    QCOMPARE(f.session->table().RecordOrigin, RecordOriginKind::Downloaded);
 }
 
 void TestSession::checkBoxFollowsRecordingRequest() {
     Fixture f;
     f.session->FormShow();
     f.session->CheckBox1Click(true);
-    QVERIFY(f.session->RecordingRequested);
-    f.session->stateNewLink(); // a row that disables the box also unchecks it
-    QVERIFY(!f.session->RecordingRequested);
+    QVERIFY(f.session->controls().RecordingRequested);
+    f.session->controls().stateNewLink(); // a row that disables the box also unchecks it
+    QVERIFY(!f.session->controls().RecordingRequested);
     QVERIFY(!f.session->view().CheckBox1.checked);
     f.session->CheckBox1Click(true);
-    f.session->stateUsbClosed(); // rows 1, 3, 4 and 5 only disable it
-    QVERIFY(f.session->RecordingRequested);
+    f.session->controls().stateUsbClosed(); // rows 1, 3, 4 and 5 only disable it
+    QVERIFY(f.session->controls().RecordingRequested);
     QVERIFY(f.session->view().CheckBox1.checked);
 }
 

@@ -11,14 +11,14 @@
 // logger, values by record number.
 inline void fillChartTable(MainSession& s, int N, int M, int total, int decimalsCode,
                            const std::function<double(int record)>& value) {
-    LoggerInfo& info = s.loggerInfo;
+    LoggerInfo& info = s.table().loggerInfo;
     info.decimalsCode = decimalsCode;
     info.measurementType = 1;
     info.unitCode = 3;
     info.recordsPerMeasurement = N;
     info.storedMeasurements = M;
     info.configuredMeasurements = M;
-    s.ShowLoggerInfo();
+    s.table().ShowLoggerInfo();
 
     const int places = decimalsCode >= 1 && decimalsCode <= 3 ? decimalsCode : 0;
     QList<RecordSet::Row> rows;
@@ -31,13 +31,14 @@ inline void fillChartTable(MainSession& s, int N, int M, int total, int decimals
             const int scaled = int(std::lround(value(record) * std::pow(10, places)));
             rows << RecordSet::Row{
                 RecordCells::numberText(record),
-                RecordCells::dateText(1 + record % 28, 1 + record % 12, s.UiLanguage, u'/'),
+                RecordCells::dateText(1 + record % 28, 1 + record % 12, s.controls().UiLanguage,
+                                      u'/'),
                 RecordCells::timeText(record % 24, record % 60, (record * 7) % 60, u':'),
                 RecordCells::valueText(quint16(scaled), decimalsCode, u'.')};
         }
     }
     s.records().replaceRowsFrom(1, rows);
     s.records().setRowCountTotal(int(rows.size()) + 2);
-    s.fill.rowsWritten = int(rows.size());
-    s.stateDownloadFinished();
+    s.table().fill.rowsWritten = int(rows.size());
+    s.controls().stateDownloadFinished();
 }

@@ -29,7 +29,7 @@ double cycleOfTen(int record) {
 struct Chart : SessionFixture {
     Chart(int N, int M, int total, int decimalsCode, const ValueOf& value = cycleOfTen,
           char language = 'p')
-        : SessionFixture(language), chart(s()) {
+        : SessionFixture(language), chart(s().chartSource()) {
         s().FormShow();
         fillChartTable(s(), N, M, total, decimalsCode, value);
         chart.FormShow();
@@ -37,8 +37,8 @@ struct Chart : SessionFixture {
 
     // The table row of a record of the fixture.
     int rowOf(int record) const {
-        const int N = session->loggerInfo.recordsPerMeasurement;
-        const int M = session->loggerInfo.storedMeasurements;
+        const int N = session->table().loggerInfo.recordsPerMeasurement;
+        const int M = session->table().loggerInfo.storedMeasurements;
         const int m = std::min((record - 1) / N, M - 1);
         return record + 1 + m;
     }
@@ -835,7 +835,7 @@ void TestChart::menuItemWhileShown() {
     // The record set cleared under the open window (a timer can do that): it stays off.
     c.s().Grafico1Click();
     c.chart.FormShow();
-    c.s().ClearRecordSet();
+    c.s().table().ClearRecordSet();
     c.chart.Button2_FecharClick();
     QVERIFY(!c.v().Grafico1.enabled);
     // A disabled item opens nothing.

@@ -44,7 +44,8 @@ struct DataFileRig : SessionFixture {
         if (!f.open(QIODevice::WriteOnly))
             qFatal("cannot write the data file");
         f.write(DataFile::write({QStringLiteral("Chart"), {}, {}, QStringLiteral("01/02/2025")},
-                                s().loggerInfo, s().records(), s().fill.rowsWritten));
+                                s().table().loggerInfo, s().records(),
+                                s().table().fill.rowsWritten));
     }
 };
 
@@ -57,7 +58,7 @@ QImage windowPicture(int k, int j) {
     reader.s().Abrir1Click([&] { return path; });
     if (!reader.prompt.messages.isEmpty())
         qFatal("the data file does not open: %s", qPrintable(reader.prompt.messages.first()));
-    ChartController chart(reader.s());
+    ChartController chart(reader.s().chartSource());
     chart.FormShow();
     chart.ListBox1Click(k - 1);
     chart.Button2_Sel_MedClick();

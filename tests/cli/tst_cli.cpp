@@ -215,7 +215,7 @@ void TestCli::downloadShowExport() {
     session.Abrir1Click([&] { return file; });
     QVERIFY(prompt.messages.isEmpty());
     QStringList shown;
-    for (int row = 1; row <= session.fill.rowsWritten; ++row) {
+    for (int row = 1; row <= session.table().fill.rowsWritten; ++row) {
         const RecordSet::Row& cells = session.records().row(row);
         shown << cells[0] + cells[1] + cells[2] + cells[3];
     }

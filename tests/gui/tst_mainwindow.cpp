@@ -300,8 +300,7 @@ private slots:
         QTest::addColumn<QByteArray>("written");
         QTest::addColumn<int>("questions");
         QTest::newRow("Conectar") << QByteArray("Button3") << QByteArray("AT+ADDR?") << 0;
-        QTest::newRow("Carregar") << QByteArray("Button6")
-                                  << LoggerFrame::downloadRecords() << 0;
+        QTest::newRow("Carregar") << QByteArray("Button6") << LoggerFrame::downloadRecords() << 0;
         // Clearing asks first; answered No, nothing is sent.
         QTest::newRow("Limpar") << QByteArray("Button5") << QByteArray() << 1;
     }
@@ -314,8 +313,8 @@ private slots:
         rig.show();
         QTest::mouseClick(rig.get("Button2"), Qt::LeftButton);
         rig.session.DeviceChosen(QStringLiteral("1"), QStringLiteral("A1B2C3D4E5F6"));
-        rig.session.loggerInfo.storedMeasurements = 1;
-        rig.session.stateConfigurationReceived();
+        rig.session.table().loggerInfo.storedMeasurements = 1;
+        rig.session.controls().stateConfigurationReceived(true);
         emit rig.session.viewChanged();
         QCOMPARE(rig.get<QLineEdit>("Edit7")->text(), QStringLiteral("A1B2C3D4E5F6"));
         rig.log.writes.clear();
@@ -342,7 +341,7 @@ private slots:
     void typingReachesTheSession() {
         Rig rig;
         rig.show();
-        rig.session.stateDownloadFinished();
+        rig.session.controls().stateDownloadFinished();
         emit rig.session.viewChanged();
         auto* edit = rig.get<QLineEdit>("Edit4");
         QVERIFY(!edit->isReadOnly());
@@ -365,16 +364,16 @@ private slots:
     void checkBoxSetsTheRecordingRequest() {
         Rig rig;
         rig.show();
-        rig.session.stateConfigurationReceived();
+        rig.session.controls().stateConfigurationReceived(false);
         emit rig.session.viewChanged();
         auto* box = rig.get<QCheckBox>("CheckBox1");
         QVERIFY(box->isEnabled());
 
         QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-        QVERIFY(rig.session.RecordingRequested);
+        QVERIFY(rig.session.controls().RecordingRequested);
         QVERIFY(rig.session.view().CheckBox1.checked);
         QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-        QVERIFY(!rig.session.RecordingRequested);
+        QVERIFY(!rig.session.controls().RecordingRequested);
     }
 
     void exitClosesTheWindow() {

@@ -35,7 +35,7 @@ struct Link : SessionFixture {
         return out;
     }
 
-    bool ready() { return s().Status_conexao == 6; }
+    bool ready() { return s().link().Status_conexao == 6; }
     void connect() {
         s().Button3Click();
         QVERIFY(time.advanceUntil([&] { return ready(); }, 20000));
@@ -83,7 +83,7 @@ void TestConnection::connectWhenAlreadyLinked() {
     QVERIFY(!f.v().Button2.enabled); // row 7
     f.time.advance(180);
     // The module reports the link: row 8.
-    QCOMPARE(f.s().BtState, 1);
+    QCOMPARE(f.s().link().BtState, 1);
     QCOMPARE(f.v().StatusBar1[1], "BT Conectado. Dispositivo: " + kAddress);
     QCOMPARE(f.v().StatusBar1[2], QString("Acessando..."));
     QVERIFY(!f.v().Button2.enabled && !f.v().Button3.enabled && f.v().Button7.enabled);
@@ -97,17 +97,17 @@ void TestConnection::connectWhenAlreadyLinked() {
     QCOMPARE(f.time.nowMs(), 4060);
 
     const MainViewState& v = f.v();
-    QVERIFY(f.s().RemoteConnected);
+    QVERIFY(f.s().link().RemoteConnected);
     QCOMPARE(v.Button3.caption, QString("Desconectar"));
     QCOMPARE(v.StatusBar1[2], QString("Concluido"));
     QCOMPARE(v.Panel7, PanelColour::Lime);
     // Row 14 with two stored measurements.
     QVERIFY(v.Button3.enabled && v.Button4.enabled && v.Button5.enabled && v.Button6.enabled);
     QVERIFY(v.CheckBox1.enabled && !v.Button7.enabled && !v.Button2.enabled);
-    QCOMPARE(f.s().RecordsReplyLength, uint32_t(f.board->recordsReplyLength()));
-    QCOMPARE(f.s().loggerInfo.equipmentNumber, 1234);
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
-    QVERIFY(!f.s().Timer2->isActive());
+    QCOMPARE(f.s().commands().RecordsReplyLength, uint32_t(f.board->recordsReplyLength()));
+    QCOMPARE(f.s().table().loggerInfo.equipmentNumber, 1234);
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Text);
+    QVERIFY(!f.s().poll().Timer2->isActive());
     QVERIFY(f.prompt.messages.isEmpty());
 }
 
@@ -115,10 +115,10 @@ void TestConnection::connectWithNewLink() {
     Link f('i');
     f.s().Button3Click();
     f.time.advance(180);
-    QCOMPARE(f.s().BtState, 2);
+    QCOMPARE(f.s().link().BtState, 2);
     QCOMPARE(f.sent(), (QStringList{"0 AT+ADDR?", "180 AT+CON" + kAddress}));
     f.time.advance(180); // "OK+CONNA" and "OK+CONN" arrive in one tick
-    QCOMPARE(f.s().Status_conexao, 1);
+    QCOMPARE(f.s().link().Status_conexao, 1);
     QCOMPARE(f.v().Panel7, PanelColour::Lime);
     QVERIFY(!f.v().Button3.enabled && !f.v().Button7.enabled);
     QVERIFY(f.time.advanceUntil([&] { return f.ready(); }, 10000));
@@ -146,20 +146,21 @@ void TestConnection::accessTimeOut() {
     o.dropped = "7";
     Link f(language, o);
     f.s().Button3Click();
-    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 3; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return f.s().link().Status_conexao == 3; }, 5000));
     QVERIFY(f.time.advanceUntil(
-        [&] { return !f.prompt.messages.isEmpty() || f.s().Status_conexao == 0; }, 10000));
+        [&] { return !f.prompt.messages.isEmpty() || f.s().link().Status_conexao == 0; }, 10000));
     // The supervision gave up, then disconnected (the module had acknowledged the PIO).
-    QCOMPARE(f.s().Status_conexao, 0);
+    QCOMPARE(f.s().link().Status_conexao, 0);
     QCOMPARE(f.prompt.messages, messages);
-    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().link().RemoteConnected; }, 5000));
     QCOMPARE(f.v().StatusBar1[2], QString("Desconetado"));
     QVERIFY(f.v().Button2.enabled && f.v().Button7.enabled);
     QVERIFY(!f.board->isLinked());
     QVERIFY(f.sent().last().endsWith(" AT"));
     f.time.advance(20000); // nothing more happens
     QCOMPARE(f.prompt.messages, messages);
-    QVERIFY(!f.s().Timer1->isActive() && !f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    QVERIFY(!f.s().link().Timer1->isActive() && !f.s().poll().Timer2->isActive() &&
+            !f.s().link().Timer3->isActive());
 }
 
 void TestConnection::configurationTimeOut_data() {
@@ -173,16 +174,16 @@ void TestConnection::configurationTimeOut() {
     o.dropped = "1";
     Link f(language, o);
     f.s().Button3Click();
-    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 4; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return f.s().link().Status_conexao == 4; }, 5000));
     const qint64 t4 = f.time.nowMs();
-    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao == 0; }, 10000));
+    QVERIFY(f.time.advanceUntil([&] { return f.s().link().Status_conexao == 0; }, 10000));
     QVERIFY(f.time.nowMs() - t4 <= 6000);
     if (language == 'p')
         messages =
             QStringList{QString::fromUtf8("Feche o programa, desconecte e reconecte a "
                                           "interface,reinicie o programa e tente novamente")};
     QCOMPARE(f.prompt.messages, messages);
-    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().link().RemoteConnected; }, 5000));
     QVERIFY(f.v().Button2.enabled);
 }
 
@@ -207,7 +208,7 @@ void TestConnection::disconnect() {
     QVERIFY(!f.v().Button2.enabled); // row 16
     QCOMPARE(f.v().StatusBar1[2], QString("Ativando/Desativando leitura de registros"));
     QCOMPARE(f.s().records().rowCountTotal(), 2);
-    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().link().RemoteConnected; }, 5000));
     const QStringList all = f.sent(t0);
     QCOMPARE(all.mid(before),
              (QStringList{"0 " + frame, "500 AT+PIO30", "1500 AT+PIO31", "2000 AT"}));
@@ -219,8 +220,8 @@ void TestConnection::disconnect() {
     QCOMPARE(v.Button3.caption, QString("Conectar"));
     QCOMPARE(v.Panel7, PanelColour::Red);
     QVERIFY(v.Button2.enabled && v.Button7.enabled && !v.Button4.enabled && !v.CheckBox1.enabled);
-    QCOMPARE(f.s().BtState, 0);
-    QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    QCOMPARE(f.s().link().BtState, 0);
+    QVERIFY(!f.s().poll().Timer2->isActive() && !f.s().link().Timer3->isActive());
     // And the next connection works from the start.
     f.connect();
 }
@@ -241,12 +242,12 @@ void TestConnection::download() {
     const MainViewState& v = f.v();
     QCOMPARE(f.s().records().rowCountTotal(), 1 + 2 + 5 + 1);
     QCOMPARE(v.Edit1.text, QString("03/01/2019"));
-    QCOMPARE(f.s().defaultFileName, QString("2019_01_03_D00"));
+    QCOMPARE(f.s().commands().defaultFileName, QString("2019_01_03_D00"));
     QVERIFY(v.Grafico1.enabled && v.Imprimir1.enabled && v.Salvarcomo1.enabled);
     QVERIFY(!v.Edit3.readOnly && v.Button6.enabled && v.CheckBox1.enabled);
     QCOMPARE(v.DownloadProgress, -1);
-    QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
+    QVERIFY(!f.s().poll().Timer2->isActive() && !f.s().link().Timer3->isActive());
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Text);
 }
 
 void TestConnection::secondDownloadInSameConnection() {
@@ -277,25 +278,26 @@ void TestConnection::connectionRefused() {
     f.s().Button3Click();
     QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[1] == status; }, 3000));
     const MainViewState& v = f.v();
-    QCOMPARE(f.s().BtState, 0);
-    QCOMPARE(f.s().Status_conexao, 0);
+    QCOMPARE(f.s().link().BtState, 0);
+    QCOMPARE(f.s().link().Status_conexao, 0);
     QVERIFY(v.Button2.enabled && v.Button7.enabled); // row 10
     QVERIFY(!v.Button4.enabled && !v.CheckBox1.enabled);
     // The PIO sequence already started still runs, access request included.
-    QVERIFY(f.time.advanceUntil([&] { return f.s().PioStep == 8; }, 6000));
+    QVERIFY(f.time.advanceUntil([&] { return f.s().link().PioStep == 8; }, 6000));
     QCOMPARE(f.sent().last().section(' ', 1), QString("05 37 00 00 01"));
     // The user closes the interface: nothing runs on, nothing more is sent.
     QVERIFY(f.v().Button2.enabled);
     f.s().Button2Click();
-    QVERIFY(!f.s().UsbOpen);
-    QVERIFY(!f.s().Timer1->isActive() && !f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    QVERIFY(!f.s().usb().UsbOpen);
+    QVERIFY(!f.s().link().Timer1->isActive() && !f.s().poll().Timer2->isActive() &&
+            !f.s().link().Timer3->isActive());
     const qsizetype sent = f.board->receivedBlocks().size();
     f.time.advance(30000);
     QCOMPARE(f.board->receivedBlocks().size(), sent);
     QVERIFY(f.prompt.messages.isEmpty());
     // And starts again.
     f.s().Button2Click();
-    QVERIFY(f.s().UsbOpen);
+    QVERIFY(f.s().usb().UsbOpen);
     f.s().DeviceChosen("1", kAddress); // closing emptied "N°:" and "MAC:"
     f.s().Button3Click();
     QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[1] == status; }, 3000));
@@ -329,12 +331,12 @@ void TestConnection::writeFailureAtEachStep() {
     QCOMPARE(f.prompt.messages,
              (QStringList{"Error when trying to send data.", "Error opening USB device."}));
     const MainViewState& v = f.v();
-    QVERIFY(!f.s().UsbOpen);
+    QVERIFY(!f.s().usb().UsbOpen);
     QVERIFY(v.Button2.enabled);
     QCOMPARE(v.Button2.caption, QString("Connect"));
     QVERIFY(!v.Button3.enabled);
     QCOMPARE(v.StatusBar1[0], QString("Disconnected"));
-    QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
+    QVERIFY(!f.s().poll().Timer2->isActive() && !f.s().link().Timer3->isActive());
     f.time.advance(20000);
     QCOMPARE(f.prompt.messages.size(), 2); // nothing keeps running after the reset
     QVERIFY(!f.board->isOpen());           // closed, so it can be opened again
@@ -355,14 +357,14 @@ void TestConnection::linkLostInAnyState() {
     // Lost while a reply is read in frame mode, it goes unnoticed; the time-outs then end
     // the attempt and the disconnect finds the module without a link.
     QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[2] == "Desconetado"; }, 15000));
-    QVERIFY(!f.s().RemoteConnected);
-    QCOMPARE(f.s().Status_conexao, 0);
+    QVERIFY(!f.s().link().RemoteConnected);
+    QCOMPARE(f.s().link().Status_conexao, 0);
     QVERIFY(f.v().Button2.enabled && f.v().Button7.enabled);
     f.time.advance(20000);
-    QVERIFY(!f.s().Timer3->isActive());
+    QVERIFY(!f.s().link().Timer3->isActive());
     // A new connection works.
     f.s().Button3Click();
-    QVERIFY(f.time.advanceUntil([&] { return f.s().Status_conexao >= 1; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return f.s().link().Status_conexao >= 1; }, 5000));
 }
 
 void TestConnection::splitModuleReplyIsIgnored() {
@@ -372,7 +374,7 @@ void TestConnection::splitModuleReplyIsIgnored() {
     f.s().Button3Click();
     f.time.advance(400);
     // "OK+ADDR:..." never arrived whole: the module is told to connect.
-    QCOMPARE(f.s().BtState, 2);
+    QCOMPARE(f.s().link().BtState, 2);
     QVERIFY(f.sent().last().contains("AT+CON" + kAddress));
 }
 
@@ -387,7 +389,7 @@ void TestConnection::recordsReplyNeverCompletes() {
     QVERIFY(f.v().DownloadProgress > 0 && f.v().DownloadProgress < 100);
     // The user can still disconnect.
     f.s().Button3Click();
-    QVERIFY(f.time.advanceUntil([&] { return !f.s().RemoteConnected; }, 5000));
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().link().RemoteConnected; }, 5000));
     QCOMPARE(f.v().DownloadProgress, -1);
 }
 

@@ -1,7 +1,7 @@
 // The configuration dialog's state and actions on a scripted interface with a frozen clock:
 // the frame, the checks, the mode buttons, the clock refresh and the logger's answer.
+#include "app/ConfigurationEditor.h"
 #include "app/Ticker.h"
-#include "protocol/ConfigurationEditor.h"
 #include "protocol/LoggerFrame.h"
 #include "support/Replies.h"
 #include "support/SessionFixture.h"
@@ -25,9 +25,9 @@ struct Connected : SessionFixture {
     explicit Connected(char language = 'p') : SessionFixture(language) {
         s().FormShow();
         s().Button2Click();
-        s().Status_conexao = 4;
+        s().link().Status_conexao = 4;
         fake->incoming = configurationReply();
-        s().ReceiveMode = ReceiveModeKind::Frame;
+        s().poll().ReceiveMode = ReceiveModeKind::Frame;
         s().Timer2Timer();
         log.writes.clear();
         editor.setChangedCallback([this] { ++changes; });
@@ -124,8 +124,8 @@ void TestConfiguration::frame() {
     QCOMPARE(f.log.writes, QList<QByteArray>{expected});
     QVERIFY2(f.prompt.messages.isEmpty(), qPrintable(f.prompt.messages.join('\n')));
     QCOMPARE(f.v().StatusBar1[2], status);
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Frame);
-    QVERIFY(f.s().UsbOpen);
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Frame);
+    QVERIFY(f.s().usb().UsbOpen);
 }
 
 void TestConfiguration::refused_data() {
@@ -229,7 +229,7 @@ void TestConfiguration::refused() {
     QCOMPARE(f.prompt.messages, messages);
     QVERIFY(f.log.writes.isEmpty());
     QVERIFY(f.v().StatusBar1[2].isEmpty());
-    QVERIFY(!f.s().Timer2->isActive());
+    QVERIFY(!f.s().poll().Timer2->isActive());
     // The fields stay as typed, to be corrected.
     QCOMPARE(f.editor.MaskEdit1(), interval);
     QCOMPARE(f.editor.Edit2(), records);
@@ -283,7 +283,7 @@ void TestConfiguration::fieldsKeptBetweenOpenings() {
     // A later configuration reply sets the counts again; interval and mode stay.
     f.editor.Button2Click();
     f.fake->incoming = configurationReply();
-    f.s().ReceiveMode = ReceiveModeKind::Frame;
+    f.s().poll().ReceiveMode = ReceiveModeKind::Frame;
     f.s().Timer2Timer();
     f.open();
     QCOMPARE(f.editor.Edit2(), QString("300"));
@@ -362,9 +362,9 @@ void TestConfiguration::writeFails() {
     f.fake->failWritesFrom = 0;
     f.send("00:00:10", "300", "2");
     QCOMPARE(f.prompt.messages, QStringList{"Error al intentar enviar datos."});
-    QVERIFY(!f.s().UsbOpen);
+    QVERIFY(!f.s().usb().UsbOpen);
     QVERIFY(f.v().StatusBar1[2].isEmpty());
-    QVERIFY(!f.s().Timer2->isActive());
+    QVERIFY(!f.s().poll().Timer2->isActive());
     // No link-failure reset: the device stays open and the connection's controls stay.
     QVERIFY(!f.log.calls.contains("close"));
     QVERIFY(f.v().Button3.enabled && f.v().Button4.enabled);
@@ -374,17 +374,17 @@ void TestConfiguration::writeFails() {
 
 void TestConfiguration::answerIsRead() {
     Connected f('i');
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Text);
     f.open(); // "Configurar"
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Frame);
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Frame);
     f.send("00:00:10", "300", "2");
     QCOMPARE(f.v().StatusBar1[2], QString("file sent."));
     // The logger answers while the dialog is open; the poll alone picks it up.
     f.fake->incoming = LoggerReply::acknowledgement(LoggerFrame::SendConfiguration);
     QVERIFY(f.time.advanceUntil([&] { return f.fake->incoming.isEmpty(); }, 1000));
     QCOMPARE(f.v().StatusBar1[2], QString("Concluido"));
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
-    QVERIFY(!f.s().Timer2->isActive());
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Text);
+    QVERIFY(!f.s().poll().Timer2->isActive());
     QVERIFY(f.prompt.messages.isEmpty());
 }
 

@@ -1,8 +1,8 @@
 // The configuration window over its editor: what it shows, the input it forwards, and its
 // opening from the main window.
+#include "app/ConfigurationDialog.h"
 #include "app/MainWindow.h"
 #include "app/Ticker.h"
-#include "protocol/ConfigurationDialog.h"
 #include "protocol/LoggerConfig.h"
 #include "support/SessionFixture.h"
 
@@ -123,12 +123,12 @@ void TestConfigurationDialog::openedByConfigurar() {
     QVERIFY(dialog);
     auto* button = f.get<QPushButton>(&window, "Button4");
     button->setEnabled(true); // as a configuration reply would
-    f.s().ReceiveMode = ReceiveModeKind::Text;
+    f.s().poll().ReceiveMode = ReceiveModeKind::Text;
     bool shownModal = false;
     ReceiveModeKind modeWhenShown = ReceiveModeKind::Text;
     QTimer::singleShot(0, dialog, [&] {
         shownModal = dialog->isVisible() && dialog->isModal();
-        modeWhenShown = f.s().ReceiveMode;
+        modeWhenShown = f.s().poll().ReceiveMode;
         QTest::mouseClick(f.get<QPushButton>(dialog, "Button2"), Qt::LeftButton);
     });
     QTest::mouseClick(button, Qt::LeftButton);

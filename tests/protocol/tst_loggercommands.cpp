@@ -35,15 +35,15 @@ struct Ready : SessionFixture {
         s().FormShow();
         s().Button2Click();
         s().DeviceChosen("1", "A1B2C3D4E5F6");
-        s().Status_conexao = 4;
+        s().link().Status_conexao = 4;
         deliver(configurationFrame(stored, 5 + 7 * perMeasurement * stored, perMeasurement),
                 ReceiveModeKind::Frame);
         log.writes.clear();
     }
     void deliver(const QByteArray& bytes, ReceiveModeKind mode) {
-        s().ReceiveMode = mode;
+        s().poll().ReceiveMode = mode;
         fake->incoming = bytes;
-        s().Timer2->start();
+        s().poll().Timer2->start();
         s().guarded([this] { s().Timer2Timer(); }); // as the timer runs it
     }
 };
@@ -80,20 +80,20 @@ void TestLoggerCommands::configurationReply() {
     SessionFixture f('i');
     f.s().FormShow();
     f.s().Button2Click();
-    f.s().Status_conexao = 4;
+    f.s().link().Status_conexao = 4;
     f.fake->incoming = configurationFrame(stored, length, perMeasurement);
-    f.s().ReceiveMode = ReceiveModeKind::Frame;
+    f.s().poll().ReceiveMode = ReceiveModeKind::Frame;
     f.s().Timer2Timer();
     const MainSession& s = f.s();
-    QCOMPARE(s.RecordsReplyLength, uint32_t(length));
-    QCOMPARE(s.loggerInfo.recordsPerMeasurement, perMeasurement);
-    QCOMPARE(s.loggerInfo.storedMeasurements, stored);
-    QCOMPARE(s.loggerInfo.unitCode, 3);
+    QCOMPARE(s.commands().RecordsReplyLength, uint32_t(length));
+    QCOMPARE(s.table().loggerInfo.recordsPerMeasurement, perMeasurement);
+    QCOMPARE(s.table().loggerInfo.storedMeasurements, stored);
+    QCOMPARE(s.table().loggerInfo.unitCode, 3);
     QCOMPARE(f.v().Label14, QString("PSI"));
     QCOMPARE(f.v().Label18, QStringLiteral("%1/9").arg(stored));
     QCOMPARE(f.v().Label19, QString("77"));
-    QCOMPARE(s.TForm3.Edit2, QString::number(perMeasurement));
-    QCOMPARE(s.TForm3.Edit1, QString("9"));
+    QCOMPARE(s.table().TForm3.Edit2, QString::number(perMeasurement));
+    QCOMPARE(s.table().TForm3.Edit1, QString("9"));
     QCOMPARE(f.v().StatusBar1[2], QString("Finished"));
     QVERIFY(f.v().Button4.enabled && f.v().CheckBox1.enabled);
     QCOMPARE(f.v().Button5.enabled, stored > 0);
@@ -102,17 +102,17 @@ void TestLoggerCommands::configurationReply() {
 
 void TestLoggerCommands::downloadWaitsForWholeReply() {
     Ready f('p', 1, 10); // 5 + 7 x 10 = 75 bytes
-    QCOMPARE(f.s().RecordsReplyLength, 75u);
+    QCOMPARE(f.s().commands().RecordsReplyLength, 75u);
     f.clock.set(QDateTime(QDate(2019, 1, 3), QTime(9, 0)));
     f.s().Button6Click();
     QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::downloadRecords()});
-    QCOMPARE(f.s().Timer2->interval(), 300);
+    QCOMPARE(f.s().poll().Timer2->interval(), 300);
     const QByteArray reply = recordsReply(10);
     f.fake->incoming = reply.left(74);
     f.time.advance(5000);
     QCOMPARE(f.v().StatusBar1[2], QString("Aguarde. Tranferindo..."));
     QCOMPARE(f.v().DownloadProgress, 98); // 74 of 75 bytes
-    QVERIFY(!f.s().Timer2->isActive());
+    QVERIFY(!f.s().poll().Timer2->isActive());
     QCOMPARE(f.fake->incoming.size(), 74); // nothing read yet
 
     f.fake->incoming = reply;
@@ -121,7 +121,7 @@ void TestLoggerCommands::downloadWaitsForWholeReply() {
     QCOMPARE(f.s().records().rowCountTotal(), 1 + 1 + 10 + 1);
     QCOMPARE(f.s().records().cell(11, 0), QString("  0010    "));
     QCOMPARE(f.v().Edit1.text, QString("03/01/2019"));
-    QCOMPARE(f.s().defaultFileName, QString("2019_01_03_D00"));
+    QCOMPARE(f.s().commands().defaultFileName, QString("2019_01_03_D00"));
     QCOMPARE(f.v().DownloadProgress, -1);
     QVERIFY(f.prompt.messages.isEmpty());
 }
@@ -131,11 +131,11 @@ void TestLoggerCommands::emptyRecordsReply() {
     f.clock.set(QDateTime(QDate(2019, 1, 3), QTime(9, 0)));
     f.s().Button6Click();
     f.deliver(recordsReply(0), ReceiveModeKind::Frame); // L = 5
-    QCOMPARE(f.s().RecordsReplyLength, 5u);
+    QCOMPARE(f.s().commands().RecordsReplyLength, 5u);
     QCOMPARE(f.v().StatusBar1[2], QString("Concluido"));
     QCOMPARE(f.s().records().rowCountTotal(), 2);
     QCOMPARE(f.v().Edit1.text, QString("03/01/2019"));
-    QCOMPARE(f.s().defaultFileName, QString("2019_01_03_D00"));
+    QCOMPARE(f.s().commands().defaultFileName, QString("2019_01_03_D00"));
     QVERIFY(f.v().Salvarcomo1.enabled && !f.v().Edit3.readOnly);
 }
 
@@ -160,7 +160,7 @@ void TestLoggerCommands::impossibleDateStopsDownload() {
     QCOMPARE(f.prompt.messages.size(), 1);
     QCOMPARE(f.s().records().cell(3, 0), QString("  0002    ")); // rows before it stay
     QCOMPARE(f.v().StatusBar1[2], QString("Aguarde. Tranferindo..."));
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Frame);
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Frame);
     QVERIFY(!f.v().Salvarcomo1.enabled);
 }
 
@@ -170,9 +170,9 @@ void TestLoggerCommands::downloadWriteFails() {
     f.s().Button6Click();
     QCOMPARE(f.prompt.messages, (QStringList{"Error al intentar enviar datos.",
                                              "Error para abrir el dispositivo USB."}));
-    QVERIFY(!f.s().UsbOpen);
+    QVERIFY(!f.s().usb().UsbOpen);
     QCOMPARE(f.v().DownloadProgress, -1);
-    QVERIFY(!f.s().Timer3->isActive());
+    QVERIFY(!f.s().link().Timer3->isActive());
 }
 
 void TestLoggerCommands::clearSequence_data() {
@@ -228,11 +228,11 @@ void TestLoggerCommands::clearSequence() {
 
     // The logger's answer: nothing stored any more.
     f.time.advance(200);
-    QVERIFY(!f.s().Timer2->isActive() || f.s().ReceiveMode == ReceiveModeKind::Frame);
+    QVERIFY(!f.s().poll().Timer2->isActive() || f.s().poll().ReceiveMode == ReceiveModeKind::Frame);
     f.deliver(LoggerReply::acknowledgement(LoggerFrame::ClearRecords), ReceiveModeKind::Frame);
     QCOMPARE(f.v().StatusBar1[2], QString("Concluido"));
     QVERIFY(!f.v().Button5.enabled && !f.v().Button6.enabled);
-    QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
+    QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Text);
 }
 
 void TestLoggerCommands::clearWriteFails() {
@@ -243,7 +243,7 @@ void TestLoggerCommands::clearWriteFails() {
     QCOMPARE(f.prompt.messages,
              (QStringList{"Erro ao tentar enviar dados.", "Erro ao abrir o dispositivo USB."}));
     QVERIFY(f.v().StatusBar1[2].isEmpty());
-    QVERIFY(!f.s().UsbOpen);
+    QVERIFY(!f.s().usb().UsbOpen);
 }
 
 QTEST_GUILESS_MAIN(TestLoggerCommands)

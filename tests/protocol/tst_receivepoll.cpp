@@ -26,9 +26,9 @@ struct PollFixture : SessionFixture {
         log.writes.clear();
     }
     void receive(const QByteArray& bytes, ReceiveModeKind mode) {
-        s().ReceiveMode = mode;
+        s().poll().ReceiveMode = mode;
         fake->incoming = bytes;
-        s().Timer2->start();
+        s().poll().Timer2->start();
         s().guarded([this] { s().Timer2Timer(); }); // as the timer runs it
     }
 };
@@ -72,35 +72,35 @@ void TestReceivePoll::dispatch() {
     QFETCH(QByteArray, frame);
     QFETCH(QString, effect);
     PollFixture f;
-    f.s().Status_conexao = 3;
+    f.s().link().Status_conexao = 3;
     f.receive(frame, ReceiveModeKind::Frame);
     MainSession& s = f.s();
-    QCOMPARE(s.bytesRead, uint32_t(frame.size()));
+    QCOMPARE(s.poll().bytesRead, uint32_t(frame.size()));
 
     if (effect == "access") {
-        QCOMPARE(s.Status_conexao, 4);
-        QVERIFY(s.RemoteConnected);
+        QCOMPARE(s.link().Status_conexao, 4);
+        QVERIFY(s.link().RemoteConnected);
         QCOMPARE(f.log.writes, QList<QByteArray>{LoggerFrame::readConfiguration()});
-        QVERIFY(s.Timer2->isActive()); // the configuration request runs the poll again
-        QCOMPARE(s.ReceiveMode, ReceiveModeKind::Frame);
+        QVERIFY(s.poll().Timer2->isActive()); // the configuration request runs the poll again
+        QCOMPARE(s.poll().ReceiveMode, ReceiveModeKind::Frame);
     } else if (effect == "configuration") {
-        QCOMPARE(s.Status_conexao, 6);
-        QCOMPARE(s.RecordsReplyLength, 145u);
-        QCOMPARE(s.loggerInfo.equipmentNumber, 1234);
-        QCOMPARE(s.ReceiveMode, ReceiveModeKind::Text);
-        QVERIFY(!s.Timer2->isActive());
+        QCOMPARE(s.link().Status_conexao, 6);
+        QCOMPARE(s.commands().RecordsReplyLength, 145u);
+        QCOMPARE(s.table().loggerInfo.equipmentNumber, 1234);
+        QCOMPARE(s.poll().ReceiveMode, ReceiveModeKind::Text);
+        QVERIFY(!s.poll().Timer2->isActive());
     } else if (effect == "done") {
         QCOMPARE(f.v().StatusBar1[2], QString("Concluido"));
-        QCOMPARE(s.ReceiveMode, ReceiveModeKind::Text);
+        QCOMPARE(s.poll().ReceiveMode, ReceiveModeKind::Text);
     } else if (effect == "text") {
-        QCOMPARE(s.ReceiveMode, ReceiveModeKind::Text);
-        QCOMPARE(s.Status_conexao, 3);
+        QCOMPARE(s.poll().ReceiveMode, ReceiveModeKind::Text);
+        QCOMPARE(s.link().Status_conexao, 3);
     } else {
-        QCOMPARE(s.Status_conexao, 3);
-        QCOMPARE(s.ReceiveMode, ReceiveModeKind::Frame);
+        QCOMPARE(s.link().Status_conexao, 3);
+        QCOMPARE(s.poll().ReceiveMode, ReceiveModeKind::Frame);
         QVERIFY(f.log.writes.isEmpty());
         QVERIFY(f.v().StatusBar1[2].isEmpty());
-        QVERIFY(!s.Timer2->isActive()); // stopped until the next re-arming
+        QVERIFY(!s.poll().Timer2->isActive()); // stopped until the next re-arming
     }
 }
 
@@ -120,11 +120,11 @@ void TestReceivePoll::configurationLength() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, accepted);
     PollFixture f;
-    f.s().Status_conexao = 4;
+    f.s().link().Status_conexao = 4;
     f.receive(bytes, ReceiveModeKind::Frame);
-    QCOMPARE(f.s().Status_conexao, accepted ? 6 : 4);
-    QCOMPARE(f.s().loggerInfo.recordsPerMeasurement, accepted ? 10 : 0);
-    QCOMPARE(f.s().RecordsReplyLength, accepted ? 145u : 0u);
+    QCOMPARE(f.s().link().Status_conexao, accepted ? 6 : 4);
+    QCOMPARE(f.s().table().loggerInfo.recordsPerMeasurement, accepted ? 10 : 0);
+    QCOMPARE(f.s().commands().RecordsReplyLength, accepted ? 145u : 0u);
 }
 
 void TestReceivePoll::rearm_data() {
@@ -142,42 +142,41 @@ void TestReceivePoll::rearm() {
     QFETCH(int, queued);
     QFETCH(bool, enabled);
     PollFixture f;
-    f.s().RecordsReplyLength = expected;
     f.fake->incoming = QByteArray(queued, 'r');
-    f.s().Timer2->stop();
-    f.s().RearmReceivePoll();
-    QCOMPARE(f.s().Timer2->isActive(), enabled);
+    f.s().poll().Timer2->stop();
+    f.s().poll().RearmReceivePoll(expected);
+    QCOMPARE(f.s().poll().Timer2->isActive(), enabled);
 }
 
 void TestReceivePoll::textModeTakesWholeQueue() {
     PollFixture f;
-    f.s().BtState = 2;
-    f.s().Status_conexao = 0;
+    f.s().link().BtState = 2;
+    f.s().link().Status_conexao = 0;
     // A reply with 40 bytes before it: not a reply, and nothing is left for the next tick.
     f.receive(QByteArray(40, '#') + "OK+CONN", ReceiveModeKind::Text);
-    QCOMPARE(f.s().TextBuffer.size(), 36);
-    QCOMPARE(f.s().Status_conexao, 0);
+    QCOMPARE(f.s().poll().TextBuffer.size(), 36);
+    QCOMPARE(f.s().link().Status_conexao, 0);
     QVERIFY(f.fake->incoming.isEmpty());
-    QVERIFY(f.s().Timer2->isActive()); // text mode keeps polling
+    QVERIFY(f.s().poll().Timer2->isActive()); // text mode keeps polling
     f.receive("OK+CONN", ReceiveModeKind::Text);
-    QCOMPARE(f.s().Status_conexao, 1);
+    QCOMPARE(f.s().link().Status_conexao, 1);
 }
 
 void TestReceivePoll::frameModeCapsAt26000() {
     PollFixture f;
     f.receive(QByteArray(26010, 'x'), ReceiveModeKind::Frame);
-    QCOMPARE(f.s().bytesRead, 26000u);
+    QCOMPARE(f.s().poll().bytesRead, 26000u);
     QCOMPARE(f.fake->incoming.size(), 10); // the rest stays queued
 }
 
 void TestReceivePoll::staleBytesNeverRead() {
     PollFixture f;
-    f.s().Status_conexao = 4;
+    f.s().link().Status_conexao = 4;
     f.receive(configurationReply(), ReceiveModeKind::Frame);
-    QCOMPARE(f.s().Status_conexao, 6);
+    QCOMPARE(f.s().link().Status_conexao, 6);
     // A short frame after a long one: what follows it in the buffer is not old data.
     f.receive(QByteArray(1, '\x01') + LoggerFrame::AccessRequest, ReceiveModeKind::Frame);
-    QVERIFY(std::all_of(f.s().RxBuffer.begin() + 2, f.s().RxBuffer.end(),
+    QVERIFY(std::all_of(f.s().poll().RxBuffer.begin() + 2, f.s().poll().RxBuffer.end(),
                         [](uint8_t b) { return b == 0; }));
 }
 
@@ -199,12 +198,12 @@ void TestReceivePoll::failedReadDropsBytes() {
     });
     f.s().FormShow();
     f.s().Button2Click();
-    f.s().Status_conexao = 3;
+    f.s().link().Status_conexao = 3;
     fake->incoming = LoggerReply::acknowledgement(LoggerFrame::AccessRequest);
-    f.s().ReceiveMode = ReceiveModeKind::Frame;
+    f.s().poll().ReceiveMode = ReceiveModeKind::Frame;
     f.s().Timer2Timer();
-    QCOMPARE(f.s().UsbStatus, int32_t(SerialTransport::IoError));
-    QCOMPARE(f.s().Status_conexao, 3);
+    QCOMPARE(f.s().usb().UsbStatus, int32_t(SerialTransport::IoError));
+    QCOMPARE(f.s().link().Status_conexao, 3);
     QVERIFY(f.prompt.messages.isEmpty()); // no reset by itself
 }
 

@@ -75,9 +75,9 @@ struct Session : SessionFixture {
     explicit Session(char language = 'p') : SessionFixture(language) {}
 
     void deliver(const QByteArray& bytes) {
-        s().ReceiveMode = ReceiveModeKind::Frame;
+        s().poll().ReceiveMode = ReceiveModeKind::Frame;
         fake->incoming = bytes;
-        s().Timer2->start();
+        s().poll().Timer2->start();
         s().guarded([this] { s().Timer2Timer(); });
     }
     // After start-up Spanish and English leave the grid's titles empty until the record set is
@@ -88,7 +88,7 @@ struct Session : SessionFixture {
             open({});
         s().Button2Click();
         s().DeviceChosen("1", "A1B2C3D4E5F6");
-        s().Status_conexao = 4;
+        s().link().Status_conexao = 4;
         deliver(configurationFrame(logger));
         s().Button6Click();
         deliver(Replies::records(logger.records));
@@ -279,7 +279,7 @@ void TestDataFile::savedBytes() {
     QVERIFY(!f.v().Salvarcomo1.enabled);
     QVERIFY(f.v().Grafico1.enabled && f.v().Imprimir1.enabled);
     QCOMPARE(f.v().caption, "Datalogger " + QDir::toNativeSeparators(path));
-    QCOMPARE(f.s().RecordOrigin, RecordOriginKind::Downloaded);
+    QCOMPARE(f.s().table().RecordOrigin, RecordOriginKind::Downloaded);
 }
 
 void TestDataFile::roundTrip_data() {
@@ -340,7 +340,7 @@ void TestDataFile::roundTrip() {
     const QString path = saving.dir.filePath("round.dat");
     saving.save(path);
     QVERIFY(saving.prompt.messages.isEmpty());
-    const int rowsWritten = saving.s().fill.rowsWritten;
+    const int rowsWritten = saving.s().table().fill.rowsWritten;
     const QList<RecordSet::Row> saved = saving.rows(rowsWritten);
 
     // Every line ends in CR LF; the column titles have the language's width, records 40.
@@ -363,8 +363,8 @@ void TestDataFile::roundTrip() {
     QCOMPARE(opening.rows(rowsWritten), saved);
     QCOMPARE(opening.s().records().rowCountTotal(),
              rowsWritten - logger.stored + logger.configured + 1);
-    QCOMPARE(opening.s().fill.rowsWritten, rowsWritten);
-    QCOMPARE(opening.s().fileRecordCount, rowsWritten - logger.stored);
+    QCOMPARE(opening.s().table().fill.rowsWritten, rowsWritten);
+    QCOMPARE(opening.s().table().fileRecordCount, rowsWritten - logger.stored);
     QCOMPARE(v.Edit3.text, title.leftJustified(50));
     QCOMPARE(v.Edit4.text, QString("Objetivo").leftJustified(50));
     QCOMPARE(v.Edit5.text, blanks(50));
@@ -376,9 +376,9 @@ void TestDataFile::roundTrip() {
     QCOMPARE(v.Label17, QStringLiteral("%1").arg(logger.perMeasurement, 4, 10, QLatin1Char('0')));
     QCOMPARE(v.Label18, QStringLiteral("%1/%2").arg(logger.stored).arg(logger.configured));
     QCOMPARE(v.Label19, QString("0077"));
-    QCOMPARE(opening.s().loggerInfo.decimalsCode, logger.decimals);
+    QCOMPARE(opening.s().table().loggerInfo.decimalsCode, logger.decimals);
     QCOMPARE(v.caption, "Datalogger " + QDir::toNativeSeparators(path));
-    QCOMPARE(opening.s().RecordOrigin, RecordOriginKind::FromFile);
+    QCOMPARE(opening.s().table().RecordOrigin, RecordOriginKind::FromFile);
     QVERIFY(v.Grafico1.enabled && v.Imprimir1.enabled && !v.Salvarcomo1.enabled);
     QVERIFY(v.Edit3.readOnly && v.Edit4.readOnly && v.Edit5.readOnly);
     QVERIFY(v.StringGrid1Enabled);
@@ -414,7 +414,7 @@ void TestDataFile::pressureUnitsReopen() {
     f.s().FormShow();
     writeFile("unit.dat", bytes);
     f.open("unit.dat");
-    QCOMPARE(f.s().loggerInfo.unitCode, unit);
+    QCOMPARE(f.s().table().loggerInfo.unitCode, unit);
     QCOMPARE(f.v().Label13, QString("PRESSÃO"));
     QCOMPARE(f.v().Label14, unitText);
     QCOMPARE(f.s().records().cell(0, 3), header);
@@ -520,8 +520,8 @@ void TestDataFile::rowCountFromHeader() {
     QVERIFY(f.prompt.messages.isEmpty());
     QCOMPARE(f.s().records().rowCountTotal(), 102);
     QCOMPARE(f.s().records().cell(101, 0), QString("  0100    "));
-    QCOMPARE(f.s().fill.rowsWritten, 101);
-    QCOMPARE(f.s().fileRecordCount, 100);
+    QCOMPARE(f.s().table().fill.rowsWritten, 101);
+    QCOMPARE(f.s().table().fileRecordCount, 100);
     QCOMPARE(f.v().Label17, QString("0100"));
     QCOMPARE(f.v().Label18, QString("1/1"));
 
@@ -584,7 +584,7 @@ void TestDataFile::notADataFile() {
             v.Label17.isEmpty());
     QVERIFY(!v.Grafico1.enabled && !v.Imprimir1.enabled && !v.Salvarcomo1.enabled);
     QVERIFY(!v.ExportarCsv1.enabled);
-    QCOMPARE(f.s().RecordOrigin, RecordOriginKind::Downloaded);
+    QCOMPARE(f.s().table().RecordOrigin, RecordOriginKind::Downloaded);
 }
 
 void TestDataFile::openWithoutAFile_data() {
@@ -609,7 +609,7 @@ void TestDataFile::openWithoutAFile() {
         QVERIFY(!v.Grafico1.enabled);
         QVERIFY(v.Salvarcomo1.enabled); // unchanged since the download
         QVERIFY(v.Label13.isEmpty());
-        QCOMPARE(f.s().RecordOrigin, RecordOriginKind::Downloaded);
+        QCOMPARE(f.s().table().RecordOrigin, RecordOriginKind::Downloaded);
     } else {
         // The opening goes on with the cleared record set: pressure in BAR, no rows.
         QCOMPARE(f.prompt.messages, QStringList{"The file can't be opened.\n"});
@@ -617,7 +617,7 @@ void TestDataFile::openWithoutAFile() {
         QCOMPARE(v.Label14, QString("BAR"));
         QCOMPARE(f.s().records().cell(0, 3), QString(" VALUE (BAR)    "));
         QVERIFY(v.Grafico1.enabled && v.Imprimir1.enabled && !v.Salvarcomo1.enabled);
-        QCOMPARE(f.s().RecordOrigin, RecordOriginKind::FromFile);
+        QCOMPARE(f.s().table().RecordOrigin, RecordOriginKind::FromFile);
     }
 }
 
@@ -826,7 +826,7 @@ void TestDataFile::exportMenuFollowsTable() {
     f.s().Edit3Change("t");
     f.save("e.dat");
     QVERIFY(f.v().ExportarCsv1.enabled);
-    f.s().ClearRecordSet();
+    f.s().table().ClearRecordSet();
     QVERIFY(!f.v().ExportarCsv1.enabled);
     f.open("e.dat");
     QVERIFY(f.v().ExportarCsv1.enabled);

@@ -42,21 +42,21 @@ struct Fixture {
         session = std::make_unique<MainSession>(
             MainSession::Services{time, clock, prompt, std::move(t), regional});
         clock.set(QDateTime(QDate(year, 12, 9), QTime(14, 5, 30)));
-        session->UiLanguage = language;
-        session->ClearRecordSet();
+        session->controls().UiLanguage = language;
+        session->table().ClearRecordSet();
     }
 
     // As a connection does it: the configuration reply, then a fresh download.
     void configure(int perMeasurement, int stored, int decimals = 1) {
-        LoggerInfo& info = session->loggerInfo;
+        LoggerInfo& info = session->table().loggerInfo;
         info.measurementType = 1;
         info.unitCode = 0;
         info.decimalsCode = decimals;
         info.recordsPerMeasurement = perMeasurement;
         info.storedMeasurements = stored;
         info.configuredMeasurements = stored;
-        session->ShowLoggerInfo();
-        session->fill = {};
+        session->table().ShowLoggerInfo();
+        session->table().fill = {};
     }
 
     // Appends from a buffer exactly `received` bytes long, so that reading past it is caught
@@ -67,7 +67,7 @@ struct Fixture {
         auto exact = std::make_unique<uint8_t[]>(size_t(std::max(received, 1)));
         std::copy_n(bytes.constData(), std::min<qsizetype>(received, bytes.size()), exact.get());
         const uint32_t length = uint8_t(bytes[3]) << 8 | uint8_t(bytes[4]);
-        return session->AppendRecords(exact.get(), length, uint32_t(received));
+        return session->table().AppendRecords(exact.get(), length, uint32_t(received));
     }
 
     // One token a table row from row 1: "M0001" separator, "R0001" record, "-" empty.
@@ -184,10 +184,10 @@ void TestRecordTable::showLoggerInfo() {
     RecordSet& r = s.records();
     r.setRowCountTotal(6);
     r.setRow(1, RecordCells::separatorRow(1));
-    s.loggerInfo = {1, type, unit, 0, 0, 4321, 300, 5, 2};
+    s.table().loggerInfo = {1, type, unit, 0, 0, 4321, 300, 5, 2};
     QSignalSpy changed(&s, &MainSession::viewChanged);
 
-    s.ShowLoggerInfo();
+    s.table().ShowLoggerInfo();
 
     const MainViewState& v = s.view();
     QCOMPARE(v.Label13, typeText);
@@ -197,8 +197,8 @@ void TestRecordTable::showLoggerInfo() {
     QCOMPARE(v.Label17, "300");
     QCOMPARE(v.Label18, "2/5");
     QCOMPARE(v.Label19, "4321");
-    QCOMPARE(s.TForm3.Edit2, "300");
-    QCOMPARE(s.TForm3.Edit1, "5");
+    QCOMPARE(s.table().TForm3.Edit2, "300");
+    QCOMPARE(s.table().TForm3.Edit1, "5");
     QVERIFY(v.StringGrid1Enabled);
     QCOMPARE(r.rowCountTotal(), 2);
     QCOMPARE(r.row(1), RecordSet::Row{});
@@ -248,10 +248,10 @@ void TestRecordTable::unknownCodesKeepTexts() {
     QFETCH(QString, valueHeader);
     Fixture f;
     MainSession& s = *f.session;
-    s.loggerInfo = {1, 2, 1, 0, 0, 10, 20, 3, 1};
-    s.ShowLoggerInfo();
-    s.loggerInfo = {1, type, unit, 0, 0, 77, 120, 9, 8};
-    s.ShowLoggerInfo();
+    s.table().loggerInfo = {1, 2, 1, 0, 0, 10, 20, 3, 1};
+    s.table().ShowLoggerInfo();
+    s.table().loggerInfo = {1, type, unit, 0, 0, 77, 120, 9, 8};
+    s.table().ShowLoggerInfo();
     const MainViewState& v = s.view();
     QCOMPARE(v.Label13, typeText);
     QCOMPARE(v.Label14, unitText);
@@ -259,8 +259,8 @@ void TestRecordTable::unknownCodesKeepTexts() {
     QCOMPARE(v.Label17, "120");
     QCOMPARE(v.Label18, "8/9");
     QCOMPARE(v.Label19, "77");
-    QCOMPARE(s.TForm3.Edit2, "120");
-    QCOMPARE(s.TForm3.Edit1, "9");
+    QCOMPARE(s.table().TForm3.Edit2, "120");
+    QCOMPARE(s.table().TForm3.Edit1, "9");
 }
 
 void TestRecordTable::layout_data() {
@@ -292,7 +292,7 @@ void TestRecordTable::layout() {
     f.configure(perMeasurement, stored);
     QVERIFY(f.append(reply(plainRecords(records))));
     QCOMPARE(f.layout(), rows);
-    const FillState& fill = f.session->fill;
+    const FillState& fill = f.session->table().fill;
     QCOMPARE(fill.rowsWritten, rows.size() - 1);
     QCOMPARE(fill.lastRecordNumber, records);
     QCOMPARE(fill.lastMeasurementNumber, int(rows.filter(QRegularExpression("^M")).size()));
@@ -375,7 +375,7 @@ void TestRecordTable::replyCutShort() {
 
     QCOMPARE(f.append(bytes, received), complete);
 
-    const FillState& fill = f.session->fill;
+    const FillState& fill = f.session->table().fill;
     QCOMPARE(fill.lastRecordNumber, decoded);
     QCOMPARE(fill.rowsWritten, decoded > 0 ? decoded + 1 : 0);
     const RecordSet& r = f.session->records();
@@ -450,7 +450,7 @@ void TestRecordTable::unconvertibleRecord() {
     QCOMPARE(f.prompt.messages, QStringList{message});
     const RecordSet& r = s.records();
     QCOMPARE(f.layout().mid(0, 5), (QStringList{"M0001", "R0001", "R0002", "M0002", "R0003"}));
-    QCOMPARE(s.fill.rowsWritten, 5);
+    QCOMPARE(s.table().fill.rowsWritten, 5);
     QCOMPARE(r.rowCountTotal(), 7);
     QCOMPARE(QStringList(r.row(6).begin(), r.row(6).end()), partial);
     // The end of the download's handling did not run.

@@ -98,7 +98,7 @@ void TestReport::variablesFromSession() {
     SessionFixture f('i');
     f.s().FormShow();
     fillRecords(f.s().records(), 3);
-    f.s().fill.rowsWritten = 4;
+    f.s().table().fill.rowsWritten = 4;
     f.s().Edit3Change("Boiler");
     QCOMPARE(f.s().frxReport1GetValue("FILE1"),
              QString("  REG.       DATA      HORA    VALOR (BAR)    \n"));
@@ -213,12 +213,12 @@ void TestReport::chartReportFollowsRedraw() {
         rows.append({RecordCells::numberText(k), "  05/12   ", " 10:00:00 ",
                      RecordCells::valueText(quint16(k * k), 1, '.')});
     r.replaceRowsFrom(1, rows);
-    f.s().loggerInfo.recordsPerMeasurement = 30;
-    f.s().loggerInfo.storedMeasurements = 1;
-    f.s().loggerInfo.decimalsCode = 1;
-    f.s().fill.rowsWritten = 31;
+    f.s().table().loggerInfo.recordsPerMeasurement = 30;
+    f.s().table().loggerInfo.storedMeasurements = 1;
+    f.s().table().loggerInfo.decimalsCode = 1;
+    f.s().table().fill.rowsWritten = 31;
 
-    ChartController chart(f.s());
+    ChartController chart(f.s().chartSource());
     chart.FormShow();
     chart.ListBox1Click(0);
     chart.Button2_Sel_MedClick();

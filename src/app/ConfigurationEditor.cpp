@@ -47,21 +47,21 @@ void ConfigurationEditor::MaskEdit1Change(const QString& text) {
 }
 
 QString ConfigurationEditor::Edit2() const {
-    return session_.TForm3.Edit2;
+    return session_.table().TForm3.Edit2;
 }
 
 QString ConfigurationEditor::Edit1() const {
-    return session_.TForm3.Edit1;
+    return session_.table().TForm3.Edit1;
 }
 
 void ConfigurationEditor::Edit2Change(const QString& text) {
     if (!Edit2ReadOnly())
-        session_.TForm3.Edit2 = text;
+        session_.table().TForm3.Edit2 = text;
 }
 
 void ConfigurationEditor::Edit1Change(const QString& text) {
     if (!Edit1ReadOnly())
-        session_.TForm3.Edit1 = text;
+        session_.table().TForm3.Edit1 = text;
 }
 
 void ConfigurationEditor::RadioButton2Click() {
@@ -74,8 +74,8 @@ void ConfigurationEditor::RadioButton3Click() {
 
 void ConfigurationEditor::setMode(LoggerConfig::Mode mode, const char* records) {
     mode_ = mode;
-    session_.TForm3.Edit2 = QString::fromLatin1(records);
-    session_.TForm3.Edit1 = QStringLiteral("1");
+    session_.table().TForm3.Edit2 = QString::fromLatin1(records);
+    session_.table().TForm3.Edit1 = QStringLiteral("1");
 }
 
 std::optional<LoggerConfig> ConfigurationEditor::checkedConfiguration() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoggerConfig.h"
+#include "protocol/LoggerConfig.h"
 
 #include <QString>
 
