@@ -145,7 +145,7 @@ void ChartController::Button1Click() {
 bool ChartController::Print1Click() {
     if (!view_.Print1.enabled)
         return false;
-    return savePicture(QString::fromLatin1(ChartPicture::kFileName));
+    return savePicture(ChartPicture::path());
 }
 
 bool ChartController::savePicture(const QString& path) {

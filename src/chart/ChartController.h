@@ -33,7 +33,7 @@ public:
     void ComboBox1Typed(const QString& text);
     // "Todos os registros".
     void Button1Click();
-    // "Imprimir": writes the picture to "imagraf.bmp" in the current folder. False when it
+    // "Imprimir": writes the picture to "imagraf.bmp" (see DataFolder). False when it
     // could not be written (the user has been told why).
     bool Print1Click();
     // "Fechar".

@@ -1,4 +1,5 @@
 #include "ChartWindow.h"
+#include "ChartPicture.h"
 
 #include "app/DesignWidgets.h"
 #include "app/MainSession.h"
@@ -159,8 +160,7 @@ void ChartWindow::connectActions() {
             [this](QPagedPaintDevice& device) {
                 bool ok = false;
                 act([this, &ok] { ok = controller_.Print1Click(); });
-                return ChartReport::print(device,
-                                          ok ? QImage(QStringLiteral("imagraf.bmp")) : QImage());
+                return ChartReport::print(device, ok ? QImage(ChartPicture::path()) : QImage());
             },
             ReportPreviewDialog::textsFor(session_.UiLanguage), this);
         preview.exec();
