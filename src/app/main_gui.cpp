@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 
 #include <cstdio>
 
@@ -74,6 +75,10 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     nameApplication();
+    // Started from a menu the current folder may be "/"; the data-file dialogs open there, so
+    // an installed copy starts them in the home folder instead (its own files do not move).
+    if (DataFolder::isInstalled() && QDir::currentPath() == QDir::rootPath())
+        QDir::setCurrent(QDir::homePath());
 
     QCommandLineParser parser;
     setUpParser(parser);
