@@ -521,7 +521,8 @@ void TestConnection::unsavedRecordsAreAskedFor() {
         QVERIFY(!f.s().UsbOpen);
         return;
     }
-    QCOMPARE(f.s().records().row(2), RecordSet::Row{}); // the first record's row
+    for (const QString& row : f.table().mid(1))
+        QVERIFY(row.trimmed().isEmpty()); // the records are gone
     if (action == "Desconectar")
         QCOMPARE(sent.value(0).bytes,
                  LoggerFrame::command(LoggerFrame::RecordingSwitch, LoggerFrame::kRecordingOff));
