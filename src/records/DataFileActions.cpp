@@ -105,9 +105,9 @@ void MainSession::Abrir1Click(const FileChooser& chooseFile) {
         return;
 
     const DataFile::ReadResult read = DataFile::read(path);
+    // Nothing of a file that is not a data file is shown: the window stays cleared.
     switch (read.status) {
     case DataFile::ReadStatus::Foreign:
-        // Nothing of a file that is not a data file is shown: the window stays cleared.
         say(text(Txt::DataFileForeign));
         return;
     case DataFile::ReadStatus::TooShort:
