@@ -375,7 +375,9 @@ private slots:
         QTest::addColumn<bool>("closes");
         QTest::newRow("Sair, cancel") << true << int(SaveChoice::Cancel) << false;
         QTest::newRow("Sair, discard") << true << int(SaveChoice::Discard) << true;
+        QTest::newRow("Sair, save") << true << int(SaveChoice::Save) << true;
         QTest::newRow("title bar, cancel") << false << int(SaveChoice::Cancel) << false;
+        QTest::newRow("title bar, discard") << false << int(SaveChoice::Discard) << true;
         QTest::newRow("title bar, save") << false << int(SaveChoice::Save) << true;
     }
 

@@ -446,7 +446,10 @@ void TestConnection::unsavedRecordsAreAskedFor_data() {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("dialogGivesFile");
     QTest::addColumn<bool>("goesOn");
-    for (const char* action : {"Abrir", "Desconectar", "Limpar", "interface Desconectar"}) {
+    // After a failed link the records stay; both the interface button and a new connection
+    // would clear them.
+    for (const char* action :
+         {"Abrir", "Desconectar", "Limpar", "interface Desconectar", "Conectar again"}) {
         QTest::addRow("%s, cancel", action) << action << int(SaveChoice::Cancel) << true << false;
         QTest::addRow("%s, discard", action) << action << int(SaveChoice::Discard) << true << true;
         QTest::addRow("%s, save", action) << action << int(SaveChoice::Save) << true << true;
@@ -461,15 +464,15 @@ void TestConnection::unsavedRecordsAreAskedFor() {
     QFETCH(bool, dialogGivesFile);
     QFETCH(bool, goesOn);
     SimOptions o = linked();
-    const bool viaInterface = action == "interface Desconectar";
-    if (viaInterface)
+    const bool afterFailure = action == "interface Desconectar" || action == "Conectar again";
+    if (afterFailure)
         o.writeFailAfter = 8; // the connection and the download; a second download fails
     Link f('i', o);
     f.connect();
     f.download();
-    if (viaInterface) {
+    if (afterFailure) {
         // The failed write resets the link and leaves the records; the interface is opened
-        // again, so that the button now closes it.
+        // again, so that its button now closes it and the remote button connects.
         f.s().Button6Click();
         QCOMPARE(f.prompt.messages.size(), 2);
         f.s().Button2Click();
@@ -491,6 +494,8 @@ void TestConnection::unsavedRecordsAreAskedFor() {
         f.s().Button3Click();
     else if (action == "Limpar")
         f.s().Button5Click();
+    else if (action == "Conectar again")
+        f.s().Button3Click();
     else
         f.s().Button2Click();
 
@@ -512,13 +517,18 @@ void TestConnection::unsavedRecordsAreAskedFor() {
         QCOMPARE(f.v().Edit3.text, before.Edit3.text);
         QCOMPARE(f.v().StatusBar1, before.StatusBar1);
         QCOMPARE(f.v().Button3.caption, before.Button3.caption);
+        QCOMPARE(f.v().Button2.enabled, before.Button2.enabled);
         QCOMPARE(f.v().Salvarcomo1.enabled, before.Salvarcomo1.enabled);
         QVERIFY(f.s().UsbOpen && f.s().recordsUnsaved());
         return;
     }
     QVERIFY(!f.s().recordsUnsaved());
-    if (viaInterface) {
+    if (action == "interface Desconectar") {
         QVERIFY(!f.s().UsbOpen);
+        return;
+    }
+    if (action == "Conectar again") {
+        QVERIFY(!f.v().Button2.enabled); // the connection started
         return;
     }
     for (const QString& row : f.table().mid(1))
