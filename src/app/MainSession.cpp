@@ -61,8 +61,7 @@ void MainSession::FormShow() {
 
     stateWindowShown();
 
-    // The record set starts empty; its header row keeps what the texts gave it (Portuguese
-    // only) until the first full reset writes the headers of the language.
+    // The record set starts empty, below the header row the texts gave it.
     loggerInfo = {};
     fill = {};
     records_.setRowCountTotal(2);
@@ -101,39 +100,44 @@ void MainSession::CheckBox1Click(bool checked) {
 }
 
 void MainSession::applyMainWindowTexts() {
-    // Spanish and English keep the design texts; Portuguese sets its own captions and the
-    // header row of the grid.
-    if (UiLanguage != 'p')
-        return;
-    auto p = [](Txt id) { return Texts::text(id, 'p'); };
-    view_.Arquivo1.caption = p(Txt::Arquivo1);
-    view_.Abrir1.caption = p(Txt::Abrir1);
-    view_.Salvarcomo1.caption = p(Txt::Salvarcomo1);
-    view_.Imprimir1.caption = p(Txt::Imprimir1);
-    view_.mnSair.caption = p(Txt::mnSair);
-    view_.Grafico1.caption = p(Txt::Grafico1);
-    view_.mnSobre.caption = p(Txt::mnSobre);
-    view_.Label5 = p(Txt::Label5);
-    view_.Label1 = p(Txt::Label1);
-    view_.Label2 = p(Txt::Label2);
-    view_.Label3 = p(Txt::Label3);
-    view_.Label4 = p(Txt::Label4);
-    view_.Label6 = p(Txt::Label6);
-    view_.Label7 = p(Txt::Label7);
-    view_.Label8 = p(Txt::Label8);
-    view_.Label9 = p(Txt::Label9);
-    view_.Label10 = p(Txt::Label10);
-    view_.GroupBox1 = p(Txt::GroupBox1);
-    view_.Button2.caption = p(Txt::Button2);
-    view_.GroupBox2 = p(Txt::GroupBox2);
-    view_.Button3.caption = p(Txt::Button3);
-    view_.Registros = p(Txt::Registros);
-    view_.CheckBox1.caption = p(Txt::CheckBox1);
-    view_.Button6.caption = p(Txt::Button6);
-    view_.Button4.caption = p(Txt::Button4);
-    view_.Button5.caption = p(Txt::Button5);
-    records_.setRow(
-        0, {p(Txt::HeaderRecord), p(Txt::HeaderDate), p(Txt::HeaderTime), p(Txt::HeaderValue)});
+    const std::pair<QString*, Txt> captions[] = {
+        {&view_.Arquivo1.caption, Txt::Arquivo1},
+        {&view_.Abrir1.caption, Txt::Abrir1},
+        {&view_.Salvarcomo1.caption, Txt::Salvarcomo1},
+        {&view_.Imprimir1.caption, Txt::Imprimir1},
+        {&view_.mnSair.caption, Txt::mnSair},
+        {&view_.Grafico1.caption, Txt::Grafico1},
+        {&view_.mnSobre.caption, Txt::mnSobre},
+        {&view_.Label1, Txt::Label1},
+        {&view_.Label2, Txt::Label2},
+        {&view_.Label3, Txt::Label3},
+        {&view_.Label4, Txt::Label4},
+        {&view_.Label5, Txt::Label5},
+        {&view_.Label6, Txt::Label6},
+        {&view_.Label7, Txt::Label7},
+        {&view_.Label8, Txt::Label8},
+        {&view_.Label9, Txt::Label9},
+        {&view_.Label10, Txt::Label10},
+        {&view_.Label11, Txt::Label11},
+        {&view_.Label12, Txt::Label12},
+        {&view_.Label15, Txt::Label15},
+        {&view_.Label16, Txt::Label16},
+        {&view_.GroupBox1, Txt::GroupBox1},
+        {&view_.GroupBox2, Txt::GroupBox2},
+        {&view_.GroupBox3, Txt::GroupBox3},
+        {&view_.Registros, Txt::Registros},
+        {&view_.Button2.caption, Txt::Button2},
+        {&view_.Button3.caption, Txt::Button3},
+        {&view_.Button4.caption, Txt::Button4},
+        {&view_.Button5.caption, Txt::Button5},
+        {&view_.Button6.caption, Txt::Button6},
+        {&view_.Button7.caption, Txt::Button7},
+        {&view_.CheckBox1.caption, Txt::CheckBox1},
+    };
+    for (const auto& [caption, id] : captions)
+        *caption = text(id);
+    // The header row is there from the start, so that the first download is saved with it.
+    writeHeaderRow();
 }
 
 // --- control states ---
@@ -269,6 +273,9 @@ void MainSession::stateDownloadFinished() {
 
 void MainSession::stateRemoteDisconnectStarted() {
     view_.Button2.enabled = false;
+    // The logger is being left: no command may start until the link is gone.
+    setRemoteDeviceButtons(false);
+    disableCheckBox(false);
 }
 
 void MainSession::stateAccessTimedOut() {

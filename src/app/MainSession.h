@@ -180,6 +180,15 @@ public:
     // "Exportar CSV..." follows the table: its caption, and enabled while it holds records.
     void refreshExportCsv();
 
+    // --- unsaved records (app/UnsavedRecords.cpp) ---
+    // The save dialog, for records saved on the way out of an action that clears them.
+    FileChooser chooseSaveFile;
+    // The table holds downloaded records that were not saved.
+    bool recordsUnsaved() const { return unsavedRecords_; }
+    // Run first by every action that clears the record set: unsaved records are saved,
+    // discarded or kept as the user answers. True when the action may go on.
+    bool mayClearRecords();
+
     // --- control states of the main window, one function per event ---
     void stateWindowShown();             // 1
     void stateUsbOpened();               // 2
@@ -230,6 +239,12 @@ private:
     bool addressCheckPending_ = false;
     // The disconnect sequence has run and waits for the module to drop the link.
     bool disconnectPending_ = false;
+    // The table holds downloaded records not saved since.
+    bool unsavedRecords_ = false;
+    // The record set (and with it LoggerInfo) was cleared since the last configuration reply.
+    bool configurationStale_ = false;
+    // "Carregar " asked for the configuration first; its reply starts the download.
+    bool downloadAfterConfiguration_ = false;
 
     void connectOrDisconnect();
     void enterLinkLost();
@@ -246,6 +261,8 @@ private:
     void writeBlock(const QByteArray& bytes);
     QString deviceAddress() const { return view_.Edit7.text; }
     void updateDownloadProgress();
+    void startDownload();
+    void writeHeaderRow();
 
     void applyMainWindowTexts();
     void disableCheckBox(bool uncheck);

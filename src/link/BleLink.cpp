@@ -18,6 +18,9 @@ void MainSession::writeBlock(const QByteArray& bytes) {
 }
 
 void MainSession::Button3Click() {
+    // A second click while the disconnect sequence runs sends nothing more.
+    if (disconnectPending_ && Timer1->isActive())
+        return;
     if (!RemoteConnected && UsbStatus == 0 && BtState != 1) {
         // Refuse an address that cannot be sent before anything goes out.
         const QString address = deviceAddress();
@@ -26,6 +29,11 @@ void MainSession::Button3Click() {
             return;
         }
     }
+    // Disconnecting clears the record set, and so does the configuration reply of a new
+    // connection. The link may have changed while the question was open.
+    const bool connected = RemoteConnected;
+    if (!mayClearRecords() || RemoteConnected != connected)
+        return;
     connectOrDisconnect();
     changed();
 }
@@ -39,6 +47,7 @@ void MainSession::connectOrDisconnect() {
     if (RemoteConnected) {
         stateRemoteDisconnectStarted();
         disconnectPending_ = true;
+        downloadAfterConfiguration_ = false;
         view_.DownloadProgress = -1;
         SendRecordingSwitch();
         ClearRecordSet();

@@ -4,6 +4,10 @@
 #include "link/SerialTransport.h"
 
 void MainSession::Button2Click() {
+    // Closing leaves the records on screen, but the next connection would clear them. The
+    // interface may have failed while the question was open: then there is nothing to close.
+    if (UsbOpen && (!mayClearRecords() || !UsbOpen))
+        return;
     view_.StatusBar1[1].clear();
     view_.StatusBar1[2].clear();
 

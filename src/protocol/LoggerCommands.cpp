@@ -6,6 +6,8 @@
 #include "link/SerialTransport.h"
 #include "protocol/LoggerFrame.h"
 
+#include <utility>
+
 namespace {
 
 int word(const std::vector<uint8_t>& b, int at) {
@@ -39,7 +41,8 @@ void MainSession::Button5Click() {
     ReceiveMode = ReceiveModeKind::Frame;
     changed();
     // Erasing the logger is never done without asking, whatever the language.
-    if (!prompt_.askYesNo(text(Txt::ClearTitle), text(Txt::ClearQuestion), true))
+    if (!prompt_.askYesNo(text(Txt::ClearTitle), text(Txt::ClearQuestion), true) ||
+        !mayClearRecords())
         return;
     ClearRecordSet();
     ClearLoggerRecords();
@@ -79,17 +82,30 @@ void MainSession::ClearLoggerRecords() {
 }
 
 void MainSession::Button6Click() {
+    // Records are decoded with the logger's description (decimals, unit, measurements): once
+    // the record set was cleared it is read again, and its reply starts the download.
+    if (configurationStale_) {
+        downloadAfterConfiguration_ = true;
+        ReadLoggerConfiguration();
+        changed();
+        return;
+    }
+    startDownload();
+}
+
+void MainSession::startDownload() {
     ReceiveMode = ReceiveModeKind::Frame;
     tempo_disp = 0;
-    RecordOrigin = RecordOriginKind::Downloaded;
-    fill = {};
     view_.StatusBar1[2] = text(Txt::Transferring);
     Timer2->setInterval(300);
     writeBlock(LoggerFrame::command(LoggerFrame::DownloadRecords));
     if (UsbStatus != 0) {
+        // The records on screen stay whole, with their row count, so they can still be saved.
         sendFailed();
         return;
     }
+    RecordOrigin = RecordOriginKind::Downloaded;
+    fill = {};
     // The supervision re-arms the poll once the whole reply is queued; it was stopped by an
     // earlier download, so a repeated download starts it again.
     view_.DownloadProgress = 0;
@@ -114,6 +130,7 @@ void MainSession::onAccessReply() {
     RecordingRequested = false;
     view_.CheckBox1.checked = false;
     RemoteConnected = true;
+    downloadAfterConfiguration_ = false;
     stateAccessConfirmed();
     ReadLoggerConfiguration();
     changed();
@@ -138,6 +155,13 @@ void MainSession::onConfigurationReply() {
     view_.StatusBar1[2] = text(Txt::ConfigurationReceived);
     stateConfigurationReceived();
     ReceiveMode = ReceiveModeKind::Text;
+    configurationStale_ = false;
+    if (std::exchange(downloadAfterConfiguration_, false)) {
+        if (loggerInfo.storedMeasurements > 0)
+            startDownload();
+        else
+            say(text(Txt::LoggerHoldsNoRecords));
+    }
     changed();
 }
 
@@ -145,6 +169,7 @@ void MainSession::onRecordsReply() {
     RecordsReplyLength = uint32_t(word(RxBuffer, 3));
     view_.DownloadProgress = -1;
     const bool complete = AppendRecords(RxBuffer.data(), RecordsReplyLength, bytesRead);
+    unsavedRecords_ = fill.lastRecordNumber > 0;
     ReceiveMode = ReceiveModeKind::Text;
     view_.StatusBar1[2] = text(Txt::Done);
     stateDownloadFinished();

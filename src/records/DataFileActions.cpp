@@ -91,10 +91,13 @@ void MainSession::Salvarcomo1Click(const FileChooser& chooseFile) {
     }
     view_.Edit1.text = DataFile::padded(view_.Edit1.text, DataFile::kDateWidth);
     view_.Salvarcomo1.enabled = false;
+    unsavedRecords_ = false;
     changed();
 }
 
 void MainSession::Abrir1Click(const FileChooser& chooseFile) {
+    if (!mayClearRecords())
+        return;
     // The record set is cleared before the dialog: a cancelled choice leaves it empty.
     ClearRecordSet();
     const QString path = chooseFile ? chooseFile() : QString();
@@ -102,16 +105,21 @@ void MainSession::Abrir1Click(const FileChooser& chooseFile) {
         return;
 
     const DataFile::ReadResult read = DataFile::read(path);
-    if (read.status == DataFile::ReadStatus::TooShort ||
-        read.status == DataFile::ReadStatus::NotANumber) {
-        // Nothing of a file that is not a data file is shown: the window stays cleared.
-        view_.Salvarcomo1.enabled = false;
-        view_.Imprimir1.enabled = false;
-        say(read.status == DataFile::ReadStatus::TooShort
-                ? text(Txt::DataFileTooShort)
-                : text(Txt::DataFileNotANumber)
-                      .arg(QString::number(read.badLine), printable(read.badText)));
+    // Nothing of a file that is not a data file is shown: the window stays cleared.
+    switch (read.status) {
+    case DataFile::ReadStatus::Foreign:
+        say(text(Txt::DataFileForeign));
         return;
+    case DataFile::ReadStatus::TooShort:
+        say(text(Txt::DataFileTooShort));
+        return;
+    case DataFile::ReadStatus::NotANumber:
+        say(text(Txt::DataFileNotANumber)
+                .arg(QString::number(read.badLine), printable(read.badText)));
+        return;
+    case DataFile::ReadStatus::Ok:
+    case DataFile::ReadStatus::CannotOpen:
+        break;
     }
 
     RecordOrigin = RecordOriginKind::FromFile;

@@ -22,8 +22,17 @@ QString twoDigits(int n) {
 
 } // namespace
 
+void MainSession::writeHeaderRow() {
+    records_.setRow(0, {text(Txt::HeaderRecord), text(Txt::HeaderDate), text(Txt::HeaderTime),
+                        text(Txt::HeaderValue)});
+}
+
 void MainSession::ClearRecordSet() {
     view_.Grafico1.enabled = false;
+    // An empty table is neither saved nor printed.
+    view_.Salvarcomo1.enabled = false;
+    view_.Imprimir1.enabled = false;
+    unsavedRecords_ = false;
     for (EditState* e : {&view_.Edit1, &view_.Edit3, &view_.Edit4, &view_.Edit5})
         e->text.clear();
     for (QString* label :
@@ -33,11 +42,12 @@ void MainSession::ClearRecordSet() {
     for (EditState* e : {&view_.Edit3, &view_.Edit4, &view_.Edit5})
         e->readOnly = true;
     loggerInfo = {};
+    // A download needs the logger's description again before it can decode records.
+    configurationStale_ = true;
     RecordOrigin = RecordOriginKind::Downloaded;
     fill.nextSeparatorRow = 0;
     records_.setRowCountTotal(2);
-    records_.setRow(0, {text(Txt::HeaderRecord), text(Txt::HeaderDate), text(Txt::HeaderTime),
-                        text(Txt::HeaderValue)});
+    writeHeaderRow();
     records_.clearBody();
     view_.StringGrid1CurrentRow = 1;
     changed();
@@ -63,6 +73,7 @@ void MainSession::ShowLoggerInfo() {
     view_.StringGrid1Enabled = true;
     records_.setRowCountTotal(2);
     records_.clearBody();
+    unsavedRecords_ = false;
     changed();
 }
 

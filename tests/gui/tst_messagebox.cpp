@@ -112,6 +112,43 @@ private slots:
         QCOMPARE(seen.yesText, yes);
         QCOMPARE(seen.noText, no);
     }
+
+    void saveQuestionAnswers_data() {
+        QTest::addColumn<QString>("press"); // a button's caption, or "Enter" / "Escape"
+        QTest::addColumn<int>("choice");
+        QTest::newRow("Enter cancels") << "Enter" << int(SaveChoice::Cancel);
+        QTest::newRow("Escape cancels") << "Escape" << int(SaveChoice::Cancel);
+        QTest::newRow("Guardar") << "Guardar" << int(SaveChoice::Save);
+        QTest::newRow("Descartar") << "Descartar" << int(SaveChoice::Discard);
+    }
+
+    void saveQuestionAnswers() {
+        QFETCH(QString, press);
+        QFETCH(int, choice);
+        QStringList captions;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                QApplication::exit(1);
+                return;
+            }
+            for (QAbstractButton* b : box->buttons())
+                captions << b->text();
+            if (press == "Enter" || press == "Escape") {
+                QTest::keyClick(box, press == "Enter" ? Qt::Key_Return : Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == press)
+                    b->click();
+        });
+        MessageBoxPrompt prompt;
+        const SaveChoice answer = prompt.askSaveDiscardCancel(
+            {"Registros no guardados", "¿Guardar?", "Guardar", "Descartar", "Cancelar"});
+        QCOMPARE(int(answer), choice);
+        captions.sort();
+        QCOMPARE(captions, (QStringList{"Cancelar", "Descartar", "Guardar"}));
+    }
 };
 
 QTEST_MAIN(TestMessageBox)
