@@ -11,6 +11,8 @@ packages=(
   libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
+  qt6-translations-l10n
+  dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()

@@ -7,6 +7,10 @@ namespace {
 void addGlobalOptions(QCommandLineParser& parser) {
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addHelpOption();
+    // Answered by main before any parsing; listed here for the help text.
+    parser.addOption({QStringLiteral("version"),
+                      QStringLiteral("Print the version (and the commit when built from a "
+                                     "checkout).")});
     TransportChoice::addOptions(parser);
     parser.addOption({QStringLiteral("address"),
                       QStringLiteral("Module address of the logger (default: first entry of the "

@@ -30,7 +30,7 @@ void renderField(QLineEdit* e, const QString& text, bool readOnly) {
     // Only a different text is written back, so the cursor of a field being typed in stays.
     if (e->displayText() != text)
         e->setText(text);
-    e->setReadOnly(readOnly);
+    DesignWidgets::setReadOnly(e, readOnly);
 }
 
 } // namespace

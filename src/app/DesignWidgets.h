@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QApplication>
 #include <QFont>
+#include <QLineEdit>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -23,6 +26,19 @@ template <class W> W* make(QWidget* parent, const char* name, QRect geometry) {
     w->setObjectName(QString::fromLatin1(name));
     w->setGeometry(geometry);
     return w;
+}
+
+// A field that cannot be typed in is drawn on the window colour, as the platform draws
+// read-only fields, so that it does not look editable.
+inline void setReadOnly(QLineEdit* edit, bool readOnly) {
+    edit->setReadOnly(readOnly);
+    const QPalette standard = QApplication::palette(edit);
+    const QBrush base = readOnly ? standard.window() : standard.base();
+    if (edit->palette().brush(QPalette::Base) == base)
+        return;
+    QPalette p = edit->palette();
+    p.setBrush(QPalette::Base, base);
+    edit->setPalette(p);
 }
 
 } // namespace DesignWidgets

@@ -133,6 +133,9 @@ void MainControls::stateDownloadFinished() {
 
 void MainControls::stateRemoteDisconnectStarted() {
     view.Button2.enabled = false;
+    // The logger is being left: no command may start until the link is gone.
+    setRemoteDeviceButtons(false);
+    disableCheckBox(false);
 }
 
 void MainControls::stateAccessTimedOut() {

@@ -19,9 +19,11 @@ MainSession::MainSession(Services services, QObject* parent)
     poll_.onText = [this](const QByteArray& text) { link_.handleTextReply(text); };
     poll_.onFrame = [this] { commands_.dispatchFrame(); };
     link_.hooks.disconnecting = [this] {
-        commands_.SendRecordingSwitch();
+        commands_.leaving();
         table_.ClearRecordSet();
     };
+    link_.hooks.mayClearRecords = [this] { return table_.mayClearRecords(); };
+    table_.askBeforeClearing = [this] { return askBeforeClearing(); };
     link_.hooks.supervised = [this] {
         commands_.updateDownloadProgress();
         poll_.RearmReceivePoll(commands_.RecordsReplyLength);
@@ -69,8 +71,7 @@ void MainSession::FormShow() {
 
     controls_.stateWindowShown();
 
-    // The record set starts empty; its header row keeps what the texts gave it (Portuguese
-    // only) until the first full reset writes the headers of the language.
+    // The record set starts empty, below the header row the texts gave it.
     table_.loggerInfo = {};
     table_.fill = {};
     table_.records().setRowCountTotal(2);
@@ -88,6 +89,10 @@ void MainSession::FormShow() {
 }
 
 void MainSession::Button2Click() {
+    // Closing leaves the records on screen, but the next connection would clear them. The
+    // interface may have failed while the question was open: then there is nothing to close.
+    if (usb_.UsbOpen && (!table_.mayClearRecords() || !usb_.UsbOpen))
+        return;
     MainViewState& view = controls_.view;
     view.StatusBar1[1].clear();
     view.StatusBar1[2].clear();
@@ -180,38 +185,43 @@ void MainSession::DeviceListClosed() {
 }
 
 void MainSession::applyMainWindowTexts() {
-    // Spanish and English keep the design texts; Portuguese sets its own captions and the
-    // header row of the grid.
-    if (controls_.UiLanguage != 'p')
-        return;
-    auto p = [](Txt id) { return Texts::text(id, 'p'); };
     MainViewState& view = controls_.view;
-    view.Arquivo1.caption = p(Txt::Arquivo1);
-    view.Abrir1.caption = p(Txt::Abrir1);
-    view.Salvarcomo1.caption = p(Txt::Salvarcomo1);
-    view.Imprimir1.caption = p(Txt::Imprimir1);
-    view.mnSair.caption = p(Txt::mnSair);
-    view.Grafico1.caption = p(Txt::Grafico1);
-    view.mnSobre.caption = p(Txt::mnSobre);
-    view.Label5 = p(Txt::Label5);
-    view.Label1 = p(Txt::Label1);
-    view.Label2 = p(Txt::Label2);
-    view.Label3 = p(Txt::Label3);
-    view.Label4 = p(Txt::Label4);
-    view.Label6 = p(Txt::Label6);
-    view.Label7 = p(Txt::Label7);
-    view.Label8 = p(Txt::Label8);
-    view.Label9 = p(Txt::Label9);
-    view.Label10 = p(Txt::Label10);
-    view.GroupBox1 = p(Txt::GroupBox1);
-    view.Button2.caption = p(Txt::Button2);
-    view.GroupBox2 = p(Txt::GroupBox2);
-    view.Button3.caption = p(Txt::Button3);
-    view.Registros = p(Txt::Registros);
-    view.CheckBox1.caption = p(Txt::CheckBox1);
-    view.Button6.caption = p(Txt::Button6);
-    view.Button4.caption = p(Txt::Button4);
-    view.Button5.caption = p(Txt::Button5);
-    table_.records().setRow(
-        0, {p(Txt::HeaderRecord), p(Txt::HeaderDate), p(Txt::HeaderTime), p(Txt::HeaderValue)});
+    const std::pair<QString*, Txt> captions[] = {
+        {&view.Arquivo1.caption, Txt::Arquivo1},
+        {&view.Abrir1.caption, Txt::Abrir1},
+        {&view.Salvarcomo1.caption, Txt::Salvarcomo1},
+        {&view.Imprimir1.caption, Txt::Imprimir1},
+        {&view.mnSair.caption, Txt::mnSair},
+        {&view.Grafico1.caption, Txt::Grafico1},
+        {&view.mnSobre.caption, Txt::mnSobre},
+        {&view.Label1, Txt::Label1},
+        {&view.Label2, Txt::Label2},
+        {&view.Label3, Txt::Label3},
+        {&view.Label4, Txt::Label4},
+        {&view.Label5, Txt::Label5},
+        {&view.Label6, Txt::Label6},
+        {&view.Label7, Txt::Label7},
+        {&view.Label8, Txt::Label8},
+        {&view.Label9, Txt::Label9},
+        {&view.Label10, Txt::Label10},
+        {&view.Label11, Txt::Label11},
+        {&view.Label12, Txt::Label12},
+        {&view.Label15, Txt::Label15},
+        {&view.Label16, Txt::Label16},
+        {&view.GroupBox1, Txt::GroupBox1},
+        {&view.GroupBox2, Txt::GroupBox2},
+        {&view.GroupBox3, Txt::GroupBox3},
+        {&view.Registros, Txt::Registros},
+        {&view.Button2.caption, Txt::Button2},
+        {&view.Button3.caption, Txt::Button3},
+        {&view.Button4.caption, Txt::Button4},
+        {&view.Button5.caption, Txt::Button5},
+        {&view.Button6.caption, Txt::Button6},
+        {&view.Button7.caption, Txt::Button7},
+        {&view.CheckBox1.caption, Txt::CheckBox1},
+    };
+    for (const auto& [caption, id] : captions)
+        *caption = text(id);
+    // The header row is there from the start, so that the first download is saved with it.
+    table_.writeHeaderRow();
 }

@@ -103,6 +103,15 @@ public:
         return reports_.frxReport1GetValue(name);
     }
 
+    // --- unsaved records ---
+    // The save dialog, for records saved on the way out of an action that clears them.
+    FileChooser chooseSaveFile;
+    // The table holds downloaded records that were not saved.
+    bool recordsUnsaved() const { return table_.unsavedRecords; }
+    // Run first by every action that clears the record set: unsaved records are saved,
+    // discarded or kept as the user answers. True when the action may go on.
+    bool mayClearRecords() { return table_.mayClearRecords(); }
+
     // --- the parts ---
     MainControls& controls() { return controls_; }
     const MainControls& controls() const { return controls_; }
@@ -136,6 +145,8 @@ signals:
     void viewChanged();
 
 private:
+    // The question about unsaved records (app/UnsavedRecords.cpp).
+    bool askBeforeClearing();
     void applyMainWindowTexts();
     void changed() { controls_.changed(); }
     void say(const QString& message) { controls_.say(message); }

@@ -93,7 +93,7 @@ void renderEdit(QLineEdit* e, const EditState& s) {
     // Only a different text is written back, so the cursor of an edit being typed in stays.
     if (e->text() != s.text)
         e->setText(s.text);
-    e->setReadOnly(s.readOnly);
+    DesignWidgets::setReadOnly(e, s.readOnly);
 }
 
 void renderAction(QAction* a, const MenuItemState& s) {
@@ -193,13 +193,13 @@ MainWindow::MainWindow(MainSession& session, QWidget* parent)
                 [&] { return askFile(QFileDialog::AcceptOpen, dataFilters, {}, {}); });
         });
     });
-    connect(Salvarcomo1_, &QAction::triggered, this, [this, askFile, dataFilters] {
-        session_.guarded([&] {
-            session_.Salvarcomo1Click([&] {
-                return askFile(QFileDialog::AcceptSave, dataFilters, QStringLiteral("dat"),
-                               session_.proposedDataFileName());
-            });
-        });
+    // The save dialog also serves the question asked before unsaved records are cleared.
+    session_.chooseSaveFile = [this, askFile, dataFilters] {
+        return askFile(QFileDialog::AcceptSave, dataFilters, QStringLiteral("dat"),
+                       session_.proposedDataFileName());
+    };
+    connect(Salvarcomo1_, &QAction::triggered, this, [this] {
+        session_.guarded([this] { session_.Salvarcomo1Click(session_.chooseSaveFile); });
     });
     connect(ExportarCsv1_, &QAction::triggered, this, [this, askFile] {
         session_.guarded([&] {
@@ -214,7 +214,10 @@ MainWindow::MainWindow(MainSession& session, QWidget* parent)
     render();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The session may outlive the window; its save dialog goes with the window.
+    session_.chooseSaveFile = {};
+}
 
 void MainWindow::buildMenu() {
     QMenuBar* bar = menuBar();
@@ -296,7 +299,7 @@ void MainWindow::buildReportPanel(QWidget* parent) {
     std::tie(Label4_, Edit1_) = field("Label4", "Edit1", 112, 120);
     for (QLineEdit* e : {Edit3_, Edit4_, Edit5_})
         e->setMaxLength(kReportFieldMaxLength);
-    Edit1_->setReadOnly(true);
+    DesignWidgets::setReadOnly(Edit1_, true);
 }
 
 void MainWindow::buildInstrumentPanel(QWidget* parent) {
@@ -340,7 +343,7 @@ void MainWindow::buildRemotePanel(QWidget* parent) {
     Label15_->setBuddy(Edit6_);
     Label16_->setBuddy(Edit7_);
     for (QLineEdit* e : {Edit6_, Edit7_}) {
-        e->setReadOnly(true);
+        DesignWidgets::setReadOnly(e, true);
         e->setAlignment(Qt::AlignCenter);
     }
     QFont bold = Edit7_->font();
@@ -408,7 +411,7 @@ void MainWindow::connectActions() {
         session->guarded([&] { session->CheckBox1Click(checked); });
     });
 
-    // "Sair" ends the program at once, without asking.
+    // "Sair" ends the program at once; only unsaved records are asked about.
     connect(mnSair_, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -503,6 +506,13 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // "Sair" and the title bar both end here; unsaved records are not left behind unasked.
+    bool mayClose = true;
+    session_.guarded([this, &mayClose] { mayClose = session_.mayClearRecords(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         emit closed();

@@ -30,7 +30,7 @@ public:
     void render();
 
 signals:
-    // The window was closed; the program ends with it.
+    // The window was closed (unsaved records saved or discarded); the program ends with it.
     void closed();
 
 protected:

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 void MessageBoxPrompt::message(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, Texts::design(Txt::ApplicationTitle), text,
@@ -18,4 +19,23 @@ bool MessageBoxPrompt::askYesNo(const QString& title, const QString& text, bool 
     box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+SaveChoice MessageBoxPrompt::askSaveDiscardCancel(const SaveQuestion& q) {
+    QMessageBox box(QMessageBox::Question, q.title, q.text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.button(QMessageBox::Save)->setText(q.save);
+    box.button(QMessageBox::Discard)->setText(q.discard);
+    box.button(QMessageBox::Cancel)->setText(q.cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }

@@ -10,4 +10,6 @@ public:
     void message(const QString& text) override;
     // A warning box with Yes and No; Escape answers No.
     bool askYesNo(const QString& title, const QString& text, bool defaultNo) override;
+    // A question box with the three buttons captioned as given; Enter and Escape cancel.
+    SaveChoice askSaveDiscardCancel(const SaveQuestion& question) override;
 };

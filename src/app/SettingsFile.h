@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/DataFolder.h"
+
 #include <QString>
 
 // The settings file: its first byte is the interface language. The program only ever
@@ -14,6 +16,6 @@ struct Result {
     bool cannotOpen = false;
 };
 
-Result read(const QString& path = kName);
+Result read(const QString& path = DataFolder::filePath(kName));
 
 } // namespace SettingsFile

@@ -1,6 +1,7 @@
 #include "Texts.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -13,38 +14,38 @@ struct Row {
 
 // The one table of texts. UTF-8; the blanks are part of the texts.
 constexpr Row kRows[] = {
-    {Txt::Arquivo1, "Arquivo", "&Arquivo", "&Arquivo"},
-    {Txt::Abrir1, "Abrir...", "A&brir...", "A&brir..."},
-    {Txt::Salvarcomo1, "Salvar como...", "Sal&var como...", "Sal&var como..."},
-    {Txt::Imprimir1, "Imprimir", "&Imprimir", "&Imprimir"},
-    {Txt::mnSair, "Sair", "&Sair", "&Sair"},
-    {Txt::Grafico1, "Gráfico", "&Gráfico", "&Gráfico"},
-    {Txt::mnSobre, "Sobre", "&Sobre", "&Sobre"},
-    {Txt::Label5, "Dados do Relatório", "Dados do Relatório", "Dados do Relatório"},
-    {Txt::Label1, "Título:", "Título:", "Título:"},
-    {Txt::Label2, "Objetivo:", "Objetivo:", "Objetivo:"},
-    {Txt::Label3, "Responsavel:", "Responsável:", "Responsável:"},
-    {Txt::Label4, "Data:", "Data da emissão:", "Data da emissão:"},
-    {Txt::Label6, "Dados do Instrumento", "Dados do Instrumento", "Dados do Instrumento"},
-    {Txt::Label7, "Dispositivo Remoto", "Dispositivo Remoto", "Dispositivo Remoto"},
-    {Txt::Label8, "Número do Instrumento:", "Número do equipamento:", "Número do equipamento:"},
-    {Txt::Label9, "Tipo de Grandeza:", "Tipo de grandeza:", "Tipo de grandeza:"},
-    {Txt::Label10, "Unidade:", "Unidade:", "Unidade:"},
-    {Txt::GroupBox1, "Interface", "Interface", "Interface"},
-    {Txt::Button2, "Conectar", "Conectar ", "Conectar "},
-    {Txt::GroupBox2, "Dispositivo", "Dispositivo", "Dispositivo"},
-    {Txt::Button3, "Conectar", "Conectar", "Conectar"},
-    {Txt::Registros, "Registros", "Registros", "Registros"},
-    {Txt::CheckBox1, "Ativar registrar", "Ativar registrar", "Ativar registrar"},
-    {Txt::Button6, "Carregar", "Carregar ", "Carregar "},
-    {Txt::Button4, "Configurar", "Configurar ", "Configurar "},
-    {Txt::Button5, "Limpar", "Limpar", "Limpar"},
-    {Txt::Label11, "N° de Registros:", "N° de Registros:", "N° de Registros:"},
-    {Txt::Label12, "N° de Medições:", "N° de Medições:", "N° de Medições:"},
+    {Txt::Arquivo1, "Arquivo", "Archivo", "File"},
+    {Txt::Abrir1, "Abrir...", "Abrir...", "Open..."},
+    {Txt::Salvarcomo1, "Salvar como...", "Guardar como...", "Save as..."},
+    {Txt::Imprimir1, "Imprimir", "Imprimir", "Print"},
+    {Txt::mnSair, "Sair", "Salir", "Exit"},
+    {Txt::Grafico1, "Gráfico", "Gráfico", "Graphic"},
+    {Txt::mnSobre, "Sobre", "Sobre", "About"},
+    {Txt::Label5, "Dados do Relatório", "Datos del Informe", "Report Data"},
+    {Txt::Label1, "Título:", "Título:", "Title:"},
+    {Txt::Label2, "Objetivo:", "Objetivo:", "Objective:"},
+    {Txt::Label3, "Responsavel:", "Responsable:", "Responsible:"},
+    {Txt::Label4, "Data:", "Fecha:", "Date:"},
+    {Txt::Label6, "Dados do Instrumento", "Datos del Instrumento", "Instrument Data"},
+    {Txt::Label7, "Dispositivo Remoto", "Dispositivo Remoto", "Remote Device"},
+    {Txt::Label8, "Número do Instrumento:", "Número del Instrumento:", "Instrument Number:"},
+    {Txt::Label9, "Tipo de Grandeza:", "Tipo de Magnitud:", "Quantity Type:"},
+    {Txt::Label10, "Unidade:", "Unidad:", "Unit:"},
+    {Txt::GroupBox1, "Interface", "Interfaz", "Interface"},
+    {Txt::Button2, "Conectar", "Conectar", "Connect"},
+    {Txt::GroupBox2, "Dispositivo", "Dispositivo", "Device"},
+    {Txt::Button3, "Conectar", "Conectar", "Connect"},
+    {Txt::Registros, "Registros", "Registros", "Records"},
+    {Txt::CheckBox1, "Ativar registrar", "Activar registro", "Enable recording"},
+    {Txt::Button6, "Carregar", "Descargar", "Download"},
+    {Txt::Button4, "Configurar", "Configurar", "Configure"},
+    {Txt::Button5, "Limpar", "Borrar", "Clear"},
+    {Txt::Label11, "N° de Registros:", "N° de Registros:", "N° of Records:"},
+    {Txt::Label12, "N° de Medições:", "N° de Mediciones:", "N° of Measurements:"},
     {Txt::Label15, "N°:", "N°:", "N°:"},
     {Txt::Label16, "MAC:", "MAC:", "MAC:"},
-    {Txt::Button7, "Selecionar", "Selecionar", "Selecionar"},
-    {Txt::GroupBox3, "Interface", "Interface", "Interface"},
+    {Txt::Button7, "Selecionar", "Seleccionar", "Select"},
+    {Txt::GroupBox3, "Interface", "Interfaz", "Interface"},
     {Txt::WindowCaption, "TERVIX.V1.0", "TERVIX.V1.0", "TERVIX.V1.0"},
     {Txt::ApplicationTitle, "Datalogger TERVIX", "Datalogger TERVIX", "Datalogger TERVIX"},
 
@@ -66,8 +67,8 @@ constexpr Row kRows[] = {
      "Error opening USB device."},
     {Txt::SendFailed, "Erro ao tentar enviar dados.", "Error al intentar enviar datos.",
      "Error when trying to send data."},
-    {Txt::RemoteButtonConnect, "Conectar", "Conectar", "Conectar"},
-    {Txt::RemoteButtonDisconnect, "Desconectar", "Desconectar", "Desconectar"},
+    {Txt::RemoteButtonConnect, "Conectar", "Conectar", "Connect"},
+    {Txt::RemoteButtonDisconnect, "Desconectar", "Desconectar", "Disconnect"},
 
     {Txt::BtConnected,
      "BT Conectado. Dispositivo: ", "BT Conectado. Dispositivo: ", "BT Conectado. Dispositivo: "},
@@ -274,8 +275,45 @@ constexpr Row kRows[] = {
     {Txt::FieldTitle, "Título", "Título", "Title"},
     {Txt::FieldObjective, "Objetivo", "Objetivo", "Objective"},
     {Txt::FieldResponsible, "Responsável", "Responsable", "Responsible"},
+    {Txt::DataFileForeign, "O arquivo não é um arquivo de dados do TERVIX.\n",
+     "El archivo no es un archivo de datos de TERVIX.\n", "The file is not a TERVIX data file.\n"},
     {Txt::LoggerHoldsNoRecords, "O registrador não tem registros para carregar.",
      "El registrador no tiene registros para cargar.", "The logger holds no records to download."},
+
+    // The records of a download that are about to be cleared before they were saved.
+    {Txt::UnsavedTitle, "Registros não salvos", "Registros no guardados", "Unsaved records"},
+    {Txt::UnsavedQuestion,
+     "Os registros carregados ainda não foram salvos. Deseja salvá-los antes de continuar?",
+     "Los registros cargados aún no se han guardado. ¿Desea guardarlos antes de continuar?",
+     "The downloaded records have not been saved yet. Do you want to save them before going "
+     "on?"},
+    {Txt::UnsavedSave, "Salvar", "Guardar", "Save"},
+    {Txt::UnsavedDiscard, "Descartar", "Descartar", "Discard"},
+    {Txt::UnsavedCancel, "Cancelar", "Cancelar", "Cancel"},
+
+    // The chart window's start box refused a typed start; %1 what was typed.
+    {Txt::ChartStartNotListed, "\"%1\" não está na lista: escolha um registro inicial dela.",
+     "\"%1\" no está en la lista: elija un registro inicial de ella.",
+     "\"%1\" is not in the list: pick a start record from it."},
+};
+
+// The main window's captions as designed, before the texts of the language are applied.
+// Captions not listed here are designed with their Portuguese text.
+constexpr std::pair<Txt, const char*> kDesign[] = {
+    {Txt::Arquivo1, "&Arquivo"},
+    {Txt::Abrir1, "A&brir..."},
+    {Txt::Salvarcomo1, "Sal&var como..."},
+    {Txt::Imprimir1, "&Imprimir"},
+    {Txt::mnSair, "&Sair"},
+    {Txt::Grafico1, "&Gráfico"},
+    {Txt::mnSobre, "&Sobre"},
+    {Txt::Label3, "Responsável:"},
+    {Txt::Label4, "Data da emissão:"},
+    {Txt::Label8, "Número do equipamento:"},
+    {Txt::Label9, "Tipo de grandeza:"},
+    {Txt::Button2, "Conectar "},
+    {Txt::Button6, "Carregar "},
+    {Txt::Button4, "Configurar "},
 };
 
 constexpr std::size_t kCount = static_cast<std::size_t>(Txt::Count);
@@ -322,7 +360,10 @@ bool shownIn(Txt id, char language) {
 }
 
 QString design(Txt id) {
-    return QString::fromUtf8(kIndex[static_cast<std::size_t>(id)]->e);
+    for (const auto& [designed, text] : kDesign)
+        if (designed == id)
+            return QString::fromUtf8(text);
+    return text(id, 'p');
 }
 
 bool isLanguage(char code) {

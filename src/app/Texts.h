@@ -7,8 +7,7 @@
 // (shown in every language) or absent from the Spanish and English columns (shown only
 // in Portuguese).
 enum class Txt {
-    // Main window captions. The Spanish and English columns hold the design texts, which
-    // those languages keep; Portuguese sets its own.
+    // Main window captions, set at start-up in every language.
     Arquivo1,
     Abrir1,
     Salvarcomo1,
@@ -35,13 +34,13 @@ enum class Txt {
     Button6,
     Button4,
     Button5,
-    // Design texts that no language changes.
     Label11,
     Label12,
     Label15,
     Label16,
     Button7,
     GroupBox3,
+    // The same in every language.
     WindowCaption,
     ApplicationTitle,
 
@@ -193,7 +192,17 @@ enum class Txt {
     FieldTitle,
     FieldObjective,
     FieldResponsible,
+    DataFileForeign,
     LoggerHoldsNoRecords,
+
+    // Unsaved records: the question before they are cleared and its three buttons.
+    UnsavedTitle,
+    UnsavedQuestion,
+    UnsavedSave,
+    UnsavedDiscard,
+    UnsavedCancel,
+
+    ChartStartNotListed,
 
     Count
 };
@@ -207,7 +216,7 @@ QString text(Txt id, char language);
 // Whether the text is shown at all in the language.
 bool shownIn(Txt id, char language);
 
-// The design text of a main-window caption (the one Spanish and English keep).
+// The design text of a main-window caption, shown until the texts of the language are set.
 QString design(Txt id);
 
 bool isLanguage(char code);

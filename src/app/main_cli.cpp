@@ -1,6 +1,8 @@
 // tervix-cli: the logger tool's actions from the command line, for scripts.
+#include "app/BuildInfo.h"
 #include "app/CliOptions.h"
 #include "app/CliRunner.h"
+#include "records/DataFolder.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -12,6 +14,8 @@
 #include <optional>
 
 int main(int argc, char** argv) {
+    if (BuildInfo::printVersionIfAsked(argc, argv, "tervix-cli"))
+        return 0;
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -40,7 +44,7 @@ int main(int argc, char** argv) {
         return CliOptions::BadUsage;
     }
     if (options.helpRequested) {
-        std::fputs(qPrintable(CliOptions::usage()), stdout);
+        std::fputs(qPrintable(CliOptions::usage() + u'\n' + DataFolder::helpText()), stdout);
         return CliOptions::Success;
     }
     QTextStream out(stdout);

@@ -1,4 +1,5 @@
 // The desktop program: the main window over one session.
+#include "app/BuildInfo.h"
 #include "app/Clock.h"
 #include "app/MainSession.h"
 #include "app/MainWindow.h"
@@ -6,11 +7,14 @@
 #include "app/QtTimeBase.h"
 #include "app/Regional.h"
 #include "app/Texts.h"
+#include "app/ToolkitTranslation.h"
 #include "link/SerialTransport.h"
 #include "link/TransportChoice.h"
+#include "records/DataFolder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 
 #include <cstdio>
 
@@ -19,9 +23,13 @@ namespace {
 void setUpParser(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Downloads, shows, charts and prints the records of a data logger "
-                       "reached through the USB Bluetooth interface board."));
+                       "reached through the USB Bluetooth interface board.\n\n") +
+        DataFolder::helpText().trimmed());
     parser.addHelpOption();
     TransportChoice::addOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A data file to open, as \"Abrir...\" does."),
+                                 QStringLiteral("[file]"));
 }
 
 int usageError(const QString& message) {
@@ -36,7 +44,7 @@ void nameApplication() {
     // The title names the program in the task bar; the display name is left unset because
     // on some desktops it would be appended to every window caption.
     QCoreApplication::setApplicationName(Texts::design(Txt::ApplicationTitle));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(BuildInfo::version());
 }
 
 bool asksForHelp(int argc, char* argv[]) {
@@ -53,6 +61,8 @@ bool asksForHelp(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (BuildInfo::printVersionIfAsked(argc, argv, "tervix"))
+        return 0;
     // Help is printed without a window system, so that it also works without a display.
     if (asksForHelp(argc, argv)) {
         QCoreApplication core(argc, argv);
@@ -65,14 +75,19 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     nameApplication();
+    // Started from a menu the current folder may be "/"; the data-file dialogs open there, so
+    // an installed copy starts them in the home folder instead (its own files do not move).
+    if (DataFolder::isInstalled() && QDir::currentPath() == QDir::rootPath())
+        QDir::setCurrent(QDir::homePath());
 
     QCommandLineParser parser;
     setUpParser(parser);
     if (!parser.parse(QApplication::arguments()))
         return usageError(parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("Unexpected argument: %1")
-                              .arg(parser.positionalArguments().constFirst()));
+    // One file at most: the desktop menu and file managers pass the data file to open.
+    if (parser.positionalArguments().size() > 1)
+        return usageError(
+            QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().at(1)));
 
     TransportChoice choice;
     QString error;
@@ -92,5 +107,10 @@ int main(int argc, char* argv[]) {
     QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
+    // The interface language is known once the window has been shown.
+    ToolkitTranslation toolkitTexts;
+    toolkitTexts.apply(session.controls().UiLanguage);
+    if (const QString file = parser.positionalArguments().value(0); !file.isEmpty())
+        session.guarded([&] { session.Abrir1Click([&] { return file; }); });
     return QApplication::exec();
 }

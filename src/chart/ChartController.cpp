@@ -40,6 +40,7 @@ void ChartController::FormShow() {
     view_.Edit2 = {};
     view_.ComboBox1Text.clear();
     view_.ComboBox1Enabled = false;
+    view_.StartHint.clear();
     view_.Button1.enabled = false;
     view_.Button2_Sel_Med.enabled = false;
     view_.Button2_Fechar.enabled = true;
@@ -52,6 +53,7 @@ void ChartController::ListBox1Click(int index) {
         return;
     view_.ListBox1Index = index;
     view_.Button2_Sel_Med.enabled = true;
+    view_.StartHint.clear();
     // The scale of the picture belongs to the measurement drawn last; nothing may use it
     // for another one until it is confirmed.
     view_.ComboBox1Enabled = false;
@@ -79,6 +81,7 @@ void ChartController::Button2_Sel_MedClick() {
     view_.ComboBox1Items.clear();
     view_.ComboBox1Index = -1;
     view_.ComboBox1Text.clear();
+    view_.StartHint.clear();
 
     if (range.R <= 0) {
         range_.reset();
@@ -114,6 +117,7 @@ void ChartController::ComboBox1Change(int index) {
     range_ = range_->startingAt(index);
     view_.ComboBox1Index = index;
     view_.ComboBox1Text = view_.ComboBox1Items.at(index);
+    view_.StartHint.clear();
     setRecordFields();
     if (const auto damage = painter_.DrawWindowChart(*range_, ExtremesForm::StartChanged))
         warnDamaged(*damage);
@@ -132,9 +136,13 @@ void ChartController::ComboBox1Typed(const QString& text) {
             }
         }
     }
-    // Any other start would take rows outside the measurement.
+    // Any other start would take rows outside the measurement. The box shows the last valid
+    // start again, and the window says why without stopping the user with a message box.
     view_.ComboBox1Text =
         view_.ComboBox1Index >= 0 ? view_.ComboBox1Items.at(view_.ComboBox1Index) : QString();
+    const QString shown = text.trimmed();
+    view_.StartHint =
+        shown.isEmpty() ? QString() : source_.controls.text(Txt::ChartStartNotListed).arg(shown);
 }
 
 void ChartController::Button1Click() {
@@ -147,7 +155,7 @@ void ChartController::Button1Click() {
 bool ChartController::Print1Click() {
     if (!view_.Print1.enabled)
         return false;
-    return savePicture(QString::fromLatin1(ChartPicture::kFileName));
+    return savePicture(ChartPicture::path());
 }
 
 bool ChartController::savePicture(const QString& path) {

@@ -30,11 +30,12 @@ public:
     // The c-th listed start was picked.
     void ComboBox1Change(int index);
     // Text typed into the start box. A listed record (by its number) is taken as if picked;
-    // anything else is refused and the box shows the last valid start again.
+    // anything else is refused, the box shows the last valid start again and the hint says
+    // why.
     void ComboBox1Typed(const QString& text);
     // "Todos os registros".
     void Button1Click();
-    // "Imprimir": writes the picture to "imagraf.bmp" in the current folder. False when it
+    // "Imprimir": writes the picture to "imagraf.bmp" (see DataFolder). False when it
     // could not be written (the user has been told why).
     bool Print1Click();
     // "Fechar".

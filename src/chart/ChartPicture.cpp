@@ -1,9 +1,15 @@
 #include "ChartPicture.h"
 
+#include "records/DataFolder.h"
+
 #include <QImageWriter>
 #include <QSaveFile>
 
 namespace ChartPicture {
+
+QString path() {
+    return DataFolder::filePath(QString::fromLatin1(kFileName));
+}
 
 bool save(const QImage& image, const QString& path, QString* error) {
     QSaveFile file(path);

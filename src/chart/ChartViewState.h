@@ -25,6 +25,8 @@ struct ChartViewState {
     int ComboBox1Index = -1;
     QString ComboBox1Text;
     bool ComboBox1Enabled = false;
+    // Why a typed start was refused; empty otherwise.
+    QString StartHint;
 
     Field Edit1; // "Registro final": last record shown
     Field Edit2; // "Último Registro": last record of the measurement

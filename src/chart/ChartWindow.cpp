@@ -1,4 +1,5 @@
 #include "ChartWindow.h"
+#include "ChartPicture.h"
 
 #include "app/DesignWidgets.h"
 #include "app/MainSession.h"
@@ -102,9 +103,14 @@ void ChartWindow::build() {
     Edit2_ = DesignWidgets::make<QLineEdit>(client_, "Edit2", {262, 443, 100, 22});
     Label2_->setBuddy(Edit2_);
     for (QLineEdit* e : {Edit1_, Edit2_}) {
-        e->setReadOnly(true);
+        DesignWidgets::setReadOnly(e, true);
         e->setAlignment(Qt::AlignCenter);
     }
+
+    // Between the record fields and the buttons: why a typed start was refused.
+    StartHint_ = caption(client_, "StartHint", {372, 420, 142, 50});
+    StartHint_->setWordWrap(true);
+    StartHint_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Button1_ = DesignWidgets::make<QPushButton>(client_, "Button1", {520, 438, 134, 30});
     Button2_Fechar_ =
@@ -159,8 +165,7 @@ void ChartWindow::connectActions() {
             [this](QPagedPaintDevice& device) {
                 bool ok = false;
                 act([this, &ok] { ok = controller_.Print1Click(); });
-                return ChartReport::print(device,
-                                          ok ? QImage(QStringLiteral("imagraf.bmp")) : QImage());
+                return ChartReport::print(device, ok ? QImage(ChartPicture::path()) : QImage());
             },
             ReportPreviewDialog::textsFor(session_.controls().UiLanguage), this);
         preview.exec();
@@ -210,6 +215,7 @@ void ChartWindow::render() {
     ComboBox1_->setCurrentIndex(v.ComboBox1Index);
     ComboBox1_->setEditText(v.ComboBox1Text);
     ComboBox1_->setEnabled(v.ComboBox1Enabled);
+    StartHint_->setText(v.StartHint);
 
     Edit1_->setText(v.Edit1.text);
     Edit1_->setEnabled(v.Edit1.enabled);

@@ -54,6 +54,7 @@ private:
     QAction* Print1_ = nullptr;
     QLabel* Image1_ = nullptr;
     QLabel *Label1_ = nullptr, *Label2_ = nullptr, *Label3_ = nullptr, *Label4_ = nullptr;
+    QLabel* StartHint_ = nullptr;
     QComboBox* ComboBox1_ = nullptr;
     QLineEdit *Edit1_ = nullptr, *Edit2_ = nullptr;
     QListWidget* ListBox1_ = nullptr;

@@ -61,6 +61,9 @@ void BleLink::failureReset() {
 }
 
 void BleLink::Button3Click() {
+    // A second click while the disconnect sequence runs sends nothing more.
+    if (disconnectPending_ && Timer1->isActive())
+        return;
     if (!RemoteConnected && usb_.UsbStatus == 0 && BtState != 1) {
         // Refuse an address that cannot be sent before anything goes out.
         const QString address = deviceAddress();
@@ -69,6 +72,11 @@ void BleLink::Button3Click() {
             return;
         }
     }
+    // Disconnecting clears the record set, and so does the configuration reply of a new
+    // connection. The link may have changed while the question was open.
+    const bool connected = RemoteConnected;
+    if (!hooks.mayClearRecords() || RemoteConnected != connected)
+        return;
     connectOrDisconnect();
     controls_.changed();
 }

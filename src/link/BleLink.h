@@ -39,6 +39,9 @@ public:
         std::function<void()> supervised;
         // A write failed: the interface is reset.
         std::function<void()> linkFailure;
+        // Unsaved records are asked for before an action that clears them; true when it may
+        // go on.
+        std::function<bool()> mayClearRecords;
     } hooks;
 
     // The remote button: connects to the logger at the "MAC:" address, or disconnects.

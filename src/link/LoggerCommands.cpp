@@ -14,6 +14,7 @@
 #include "records/RecordTable.h"
 
 #include <algorithm>
+#include <utility>
 
 LoggerCommands::LoggerCommands(Parts parts) : p_(parts) {}
 
@@ -44,11 +45,17 @@ void LoggerCommands::SendRecordingSwitch() {
     view().StatusBar1[2] = text(Txt::RecordingSwitchSent);
 }
 
+void LoggerCommands::leaving() {
+    downloadAfterConfiguration_ = false;
+    SendRecordingSwitch();
+}
+
 void LoggerCommands::Button5Click() {
     p_.poll.ReceiveMode = ReceiveModeKind::Frame;
     p_.controls.changed();
     // Erasing the logger is never done without asking, whatever the language.
-    if (!p_.prompt.askYesNo(text(Txt::ClearTitle), text(Txt::ClearQuestion), true))
+    if (!p_.prompt.askYesNo(text(Txt::ClearTitle), text(Txt::ClearQuestion), true) ||
+        !p_.table.mayClearRecords())
         return;
     p_.table.ClearRecordSet();
     ClearLoggerRecords();
@@ -88,17 +95,30 @@ void LoggerCommands::ClearLoggerRecords() {
 }
 
 void LoggerCommands::Button6Click() {
+    // Records are decoded with the logger's description (decimals, unit, measurements): once
+    // the record set was cleared it is read again, and its reply starts the download.
+    if (p_.table.configurationStale) {
+        downloadAfterConfiguration_ = true;
+        ReadLoggerConfiguration();
+        p_.controls.changed();
+        return;
+    }
+    startDownload();
+}
+
+void LoggerCommands::startDownload() {
     p_.poll.ReceiveMode = ReceiveModeKind::Frame;
     p_.link.tempo_disp = 0;
-    p_.table.RecordOrigin = RecordOriginKind::Downloaded;
-    p_.table.fill = {};
     view().StatusBar1[2] = text(Txt::Transferring);
     p_.poll.Timer2->setInterval(300);
     p_.usb.write(LoggerFrame::downloadRecords());
     if (p_.usb.UsbStatus != 0) {
+        // The records on screen stay whole, with their row count, so they can still be saved.
         p_.link.sendFailed();
         return;
     }
+    p_.table.RecordOrigin = RecordOriginKind::Downloaded;
+    p_.table.fill = {};
     // The supervision re-arms the poll once the whole reply is queued; it was stopped by an
     // earlier download, so a repeated download starts it again.
     view().DownloadProgress = 0;
@@ -122,6 +142,7 @@ void LoggerCommands::onAccessReply() {
     p_.controls.RecordingRequested = false;
     view().CheckBox1.checked = false;
     p_.link.RemoteConnected = true;
+    downloadAfterConfiguration_ = false;
     p_.controls.stateAccessConfirmed();
     ReadLoggerConfiguration();
     p_.controls.changed();
@@ -138,6 +159,13 @@ void LoggerCommands::onConfigurationReply() {
     view().StatusBar1[2] = text(Txt::ConfigurationReceived);
     p_.controls.stateConfigurationReceived(p_.table.loggerInfo.storedMeasurements > 0);
     p_.poll.ReceiveMode = ReceiveModeKind::Text;
+    p_.table.configurationStale = false;
+    if (std::exchange(downloadAfterConfiguration_, false)) {
+        if (p_.table.loggerInfo.storedMeasurements > 0)
+            startDownload();
+        else
+            p_.controls.say(text(Txt::LoggerHoldsNoRecords));
+    }
     p_.controls.changed();
 }
 
@@ -146,6 +174,7 @@ void LoggerCommands::onRecordsReply() {
     view().DownloadProgress = -1;
     const bool complete =
         p_.table.AppendRecords(p_.poll.RxBuffer.data(), RecordsReplyLength, p_.poll.bytesRead);
+    p_.table.unsavedRecords = p_.table.fill.lastRecordNumber > 0;
     p_.poll.ReceiveMode = ReceiveModeKind::Text;
     view().StatusBar1[2] = text(Txt::Done);
     p_.controls.stateDownloadFinished();

@@ -36,6 +36,9 @@ public:
 
     void ReadLoggerConfiguration();
     void SendRecordingSwitch();
+    // The logger is being left: a download waiting for the configuration is dropped and
+    // the recording switch goes out.
+    void leaving();
     void Button5Click(); // "Limpar"
     void ClearLoggerRecords();
     void Button6Click(); // "Carregar ": download every record
@@ -48,6 +51,7 @@ public:
     void dispatchFrame();
 
 private:
+    void startDownload();
     MainViewState& view();
     QString text(Txt id) const;
     void onAccessReply();
@@ -58,4 +62,6 @@ private:
     void onRecordingSwitched();
 
     Parts p_;
+    // "Carregar " asked for the configuration first; its reply starts the download.
+    bool downloadAfterConfiguration_ = false;
 };

@@ -72,6 +72,29 @@ QByteArray reduced(QByteArrayView bytes) {
     return out;
 }
 
+// Text files hold no control bytes but line ends and tabs; the header would show them.
+bool looksBinary(QByteArrayView bytes) {
+    const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), kHeaderFieldsEnd));
+    return std::any_of(head.begin(), head.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u < 0x20 && c != '\r' && c != '\n' && c != '\t') || u == 0x7F;
+    });
+}
+
+// A data file starts with its four report fields, each alone on its line of fixed width. A
+// text cut short inside them may still be one.
+bool startsLikeDataFile(const QString& text) {
+    for (int line = 1; line <= 4; ++line) {
+        const Field& f = kLines[line - 1];
+        const qsizetype end = text.indexOf(u'\n', f.start);
+        if (end < 0)
+            return true;
+        if (end != f.start + f.width)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace DataFile {
@@ -142,6 +165,10 @@ int Content::tableRowCount() const {
 ReadResult parse(QByteArrayView bytes) {
     ReadResult result;
     const QString text = Windows1252::decode(reduced(bytes));
+    if (looksBinary(bytes) || !startsLikeDataFile(text)) {
+        result.status = ReadStatus::Foreign;
+        return result;
+    }
     if (text.size() < kHeaderFieldsEnd) {
         result.status = ReadStatus::TooShort;
         return result;

@@ -51,6 +51,7 @@ QByteArray write(const ReportFields& fields, const LoggerInfo& info, const Recor
 enum class ReadStatus {
     Ok,
     CannotOpen, // the file could not be opened for reading
+    Foreign,    // binary, or a text that does not start like a data file
     TooShort,   // the text ends before the last header field
     NotANumber, // a header number is not a decimal integer (see badLine)
 };

@@ -99,10 +99,13 @@ void DataFileActions::Salvarcomo1Click(const FileChooser& chooseFile) {
     }
     controls_.view.Edit1.text = DataFile::padded(controls_.view.Edit1.text, DataFile::kDateWidth);
     controls_.view.Salvarcomo1.enabled = false;
+    table_.unsavedRecords = false;
     controls_.changed();
 }
 
 void DataFileActions::Abrir1Click(const FileChooser& chooseFile) {
+    if (!table_.mayClearRecords())
+        return;
     // The record set is cleared before the dialog: a cancelled choice leaves it empty.
     table_.ClearRecordSet();
     const QString path = chooseFile ? chooseFile() : QString();
@@ -110,16 +113,21 @@ void DataFileActions::Abrir1Click(const FileChooser& chooseFile) {
         return;
 
     const DataFile::ReadResult read = DataFile::read(path);
-    if (read.status == DataFile::ReadStatus::TooShort ||
-        read.status == DataFile::ReadStatus::NotANumber) {
-        // Nothing of a file that is not a data file is shown: the window stays cleared.
-        controls_.view.Salvarcomo1.enabled = false;
-        controls_.view.Imprimir1.enabled = false;
-        controls_.say(read.status == DataFile::ReadStatus::TooShort
-                          ? controls_.text(Txt::DataFileTooShort)
-                          : controls_.text(Txt::DataFileNotANumber)
-                                .arg(QString::number(read.badLine), printable(read.badText)));
+    // Nothing of a file that is not a data file is shown: the window stays cleared.
+    switch (read.status) {
+    case DataFile::ReadStatus::Foreign:
+        controls_.say(controls_.text(Txt::DataFileForeign));
         return;
+    case DataFile::ReadStatus::TooShort:
+        controls_.say(controls_.text(Txt::DataFileTooShort));
+        return;
+    case DataFile::ReadStatus::NotANumber:
+        controls_.say(controls_.text(Txt::DataFileNotANumber)
+                          .arg(QString::number(read.badLine), printable(read.badText)));
+        return;
+    case DataFile::ReadStatus::Ok:
+    case DataFile::ReadStatus::CannotOpen:
+        break;
     }
 
     table_.RecordOrigin = RecordOriginKind::FromFile;

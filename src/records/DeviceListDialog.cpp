@@ -74,7 +74,7 @@ void DeviceListDialog::build() {
     Label4_ = label(this, "Label4", Txt::DeviceListLabel4, {176, 124, 86, 21});
     Edit3_ = DesignWidgets::make<QLineEdit>(this, "Edit3", {266, 124, 60, 21});
     for (QLineEdit* e : {Edit2_, Edit3_}) {
-        e->setReadOnly(true);
+        DesignWidgets::setReadOnly(e, true);
         e->setAlignment(Qt::AlignCenter);
     }
     Label3_->setBuddy(Edit2_);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DataFolder.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -13,7 +15,7 @@ public:
     static constexpr int kMaxCharacters = 648;
     static constexpr int kMaxEntries = kMaxCharacters / kEntryLength;
 
-    static QString defaultPath() { return QStringLiteral("lidi.IDO"); }
+    static QString defaultPath() { return DataFolder::filePath(QStringLiteral("lidi.IDO")); }
 
     struct ReadResult {
         QStringList entries;

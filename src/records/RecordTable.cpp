@@ -28,8 +28,17 @@ QString twoDigits(int n) {
 RecordTable::RecordTable(MainControls& controls, const Clock& clock, Regional regional)
     : controls_(controls), clock_(clock), regional_(regional) {}
 
+void RecordTable::writeHeaderRow() {
+    records_.setRow(0, {controls_.text(Txt::HeaderRecord), controls_.text(Txt::HeaderDate),
+                        controls_.text(Txt::HeaderTime), controls_.text(Txt::HeaderValue)});
+}
+
 void RecordTable::ClearRecordSet() {
     controls_.view.Grafico1.enabled = false;
+    // An empty table is neither saved nor printed.
+    controls_.view.Salvarcomo1.enabled = false;
+    controls_.view.Imprimir1.enabled = false;
+    unsavedRecords = false;
     for (EditState* e : {&controls_.view.Edit1, &controls_.view.Edit3, &controls_.view.Edit4,
                          &controls_.view.Edit5})
         e->text.clear();
@@ -41,11 +50,12 @@ void RecordTable::ClearRecordSet() {
     for (EditState* e : {&controls_.view.Edit3, &controls_.view.Edit4, &controls_.view.Edit5})
         e->readOnly = true;
     loggerInfo = {};
+    // A download needs the logger's description again before it can decode records.
+    configurationStale = true;
     RecordOrigin = RecordOriginKind::Downloaded;
     fill.nextSeparatorRow = 0;
     records_.setRowCountTotal(2);
-    records_.setRow(0, {controls_.text(Txt::HeaderRecord), controls_.text(Txt::HeaderDate),
-                        controls_.text(Txt::HeaderTime), controls_.text(Txt::HeaderValue)});
+    writeHeaderRow();
     records_.clearBody();
     controls_.view.StringGrid1CurrentRow = 1;
     controls_.changed();
@@ -63,6 +73,7 @@ void RecordTable::ShowLoggerInfo() {
     controls_.view.StringGrid1Enabled = true;
     records_.setRowCountTotal(2);
     records_.clearBody();
+    unsavedRecords = false;
     controls_.changed();
 }
 

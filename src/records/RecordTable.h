@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class Clock;
 class MainControls;
@@ -33,13 +34,25 @@ public:
         QString Edit2 = "10";
         QString Edit1 = "1";
     } TForm3;
+    // The table holds downloaded records not saved since.
+    bool unsavedRecords = false;
+    // The record set (and with it LoggerInfo) was cleared since the last configuration reply.
+    bool configurationStale = false;
+    // Asked before unsaved records are cleared (set by the session): true when the action
+    // may go on.
+    std::function<bool()> askBeforeClearing;
 
     RecordSet& records() { return records_; }
     const RecordSet& records() const { return records_; }
     const Regional& regional() const { return regional_; }
 
+    // Run first by every action that clears the record set: unsaved records are saved,
+    // discarded or kept as the user answers. True when the action may go on.
+    bool mayClearRecords() { return !unsavedRecords || !askBeforeClearing || askBeforeClearing(); }
     // Writes the record grid's header row in the interface language and empties the rest.
     void ClearRecordSet();
+    // The header row in the interface language.
+    void writeHeaderRow();
     // Shows LoggerInfo in the instrument panel and the value header; cuts the table back.
     void ShowLoggerInfo();
     // Turns the records of a records reply into rows. `length` is the reply's own total

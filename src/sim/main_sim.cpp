@@ -1,6 +1,7 @@
 // tervix-sim: the simulated interface board behind a pseudo-terminal, so that the real
 // serial backend (and any serial terminal) can talk to it.
 
+#include "app/BuildInfo.h"
 #include "app/QtTimeBase.h"
 #include "sim/SimulatedBoard.h"
 
@@ -43,6 +44,8 @@ QString programHelp() {
                "\n"
                "Program options:\n"
                "  --help                 this text\n"
+               "  --version              the version (and the commit when built from a\n"
+               "                         checkout)\n"
                "  --exit-on-stdin-eof    also end when standard input is closed\n"
                "  --trace                every block received and every byte sent, in hex with\n"
                "                         a time stamp (ms), on standard error\n"
@@ -95,6 +98,8 @@ std::optional<Pty> openPty() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (BuildInfo::printVersionIfAsked(argc, argv, "tervix-sim"))
+        return 0;
     QCoreApplication app(argc, argv);
 
     bool exitOnStdinEof = false;

@@ -605,7 +605,16 @@ void TestChart::typedStart() {
     QCOMPARE(c.view().Edit1.text, edit1);
     if (edit1 == u"210")
         QCOMPARE(c.image(), confirmed);
+    // A refused start is explained in the window, not in a message box, until a start is
+    // taken.
+    const bool refused = edit1 == u"210";
+    QCOMPARE(c.view().StartHint.isEmpty(), !refused);
     QVERIFY(c.prompt.messages.isEmpty());
+    if (refused) {
+        QVERIFY(c.view().StartHint.contains(typed.trimmed()));
+        c.chart.ComboBox1Change(1);
+        QVERIFY(c.view().StartHint.isEmpty());
+    }
 }
 
 void TestChart::measurementListAndControls() {

@@ -2,11 +2,13 @@
 #include "app/MainSession.h"
 #include "app/MainWindow.h"
 #include "app/ManualClock.h"
+#include "app/Prompt.h"
 #include "protocol/LoggerFrame.h"
 #include "support/FakeTransport.h"
 #include "support/RecordingPrompt.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -19,6 +21,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -170,76 +173,54 @@ private slots:
 
     void captionsFollowTheLanguage_data() {
         QTest::addColumn<QByteArray>("settings");
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QString>("chart");
-        QTest::addColumn<QString>("responsible");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("button2");
-        QTest::addColumn<QString>("button6");
-        QTest::addColumn<QString>("header");
+        // Arquivo1, Grafico1, Label3, Label4, Label5, Button2, Button6, Button7, Label11
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("header");
 
-        // Portuguese sets its own captions and the grid headers; Spanish and English keep
-        // the design texts and an empty header row.
-        QTest::newRow("p") << QByteArray("p") << "Arquivo"
-                           << "Gráfico"
-                           << "Responsavel:"
-                           << "Data:"
-                           << "Conectar"
-                           << "Carregar"
-                           << "  REG.    ";
-        QTest::newRow("e") << QByteArray("e") << "&Arquivo"
-                           << "&Gráfico"
-                           << "Responsável:"
-                           << "Data da emissão:"
-                           << "Conectar "
-                           << "Carregar "
-                           << "";
-        QTest::newRow("i") << QByteArray("ie") << "&Arquivo"
-                           << "&Gráfico"
-                           << "Responsável:"
-                           << "Data da emissão:"
-                           << "Conectar "
-                           << "Carregar "
-                           << "";
-        QTest::newRow("missing file") << QByteArray() << "Arquivo"
-                                      << "Gráfico"
-                                      << "Responsavel:"
-                                      << "Data:"
-                                      << "Conectar"
-                                      << "Carregar"
-                                      << "  REG.    ";
+        const QStringList portuguese{
+            "Arquivo",  "Gráfico",  "Responsavel:", "Data:",           "Dados do Relatório",
+            "Conectar", "Carregar", "Selecionar",   "N° de Registros:"};
+        const QStringList portugueseHeader{"  REG.    ", "   DATA   ", "   HORA   ",
+                                           "  VALOR         "};
+        QTest::newRow("p") << QByteArray("p") << portuguese << portugueseHeader;
+        QTest::newRow("e") << QByteArray("e")
+                           << QStringList{"Archivo",   "Gráfico",           "Responsable:",
+                                          "Fecha:",    "Datos del Informe", "Conectar",
+                                          "Descargar", "Seleccionar",       "N° de Registros:"}
+                           << QStringList{"  REG.    ", "   FECHA  ", "  HORAS  ",
+                                          "  VALOR         "};
+        QTest::newRow("i")
+            << QByteArray("ie")
+            << QStringList{"File",    "Graphic",  "Responsible:", "Date:",         "Report Data",
+                           "Connect", "Download", "Select",       "N° of Records:"}
+            << QStringList{"  REC.    ", "  DATE    ", "   TIME   ", "  VALUE         "};
+        QTest::newRow("missing file") << QByteArray() << portuguese << portugueseHeader;
     }
 
     void captionsFollowTheLanguage() {
         QFETCH(QByteArray, settings);
-        QFETCH(QString, menu);
-        QFETCH(QString, chart);
-        QFETCH(QString, responsible);
-        QFETCH(QString, date);
-        QFETCH(QString, button2);
-        QFETCH(QString, button6);
-        QFETCH(QString, header);
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, header);
         if (!settings.isEmpty())
             writeSettings(settings);
         Rig rig;
         rig.show();
 
-        QCOMPARE(rig.get<QMenu>("Arquivo1")->title(), menu);
-        QCOMPARE(rig.get<QAction>("Grafico1")->text(), chart);
-        QCOMPARE(rig.get<QLabel>("Label3")->text(), responsible);
-        QCOMPARE(rig.get<QLabel>("Label4")->text(), date);
-        QCOMPARE(rig.get<QPushButton>("Button2")->text(), button2);
-        QCOMPARE(rig.get<QPushButton>("Button6")->text(), button6);
-        QCOMPARE(rig.get<QTableView>("StringGrid1")
-                     ->horizontalHeader()
-                     ->model()
-                     ->headerData(0, Qt::Horizontal),
-                 QVariant(header));
-        // Texts no language changes.
+        const QStringList shown{
+            rig.get<QMenu>("Arquivo1")->title(),     rig.get<QAction>("Grafico1")->text(),
+            rig.get<QLabel>("Label3")->text(),       rig.get<QLabel>("Label4")->text(),
+            rig.get<QLabel>("Label5")->text(),       rig.get<QPushButton>("Button2")->text(),
+            rig.get<QPushButton>("Button6")->text(), rig.get<QPushButton>("Button7")->text(),
+            rig.get<QLabel>("Label11")->text()};
+        QCOMPARE(shown, captions);
+        QStringList headers;
+        for (int c = 0; c < 4; ++c)
+            headers << rig.get<QTableView>("StringGrid1")
+                           ->model()
+                           ->headerData(c, Qt::Horizontal)
+                           .toString();
+        QCOMPARE(headers, header);
         QCOMPARE(rig.window.windowTitle(), QStringLiteral("TERVIX.V1.0"));
-        QCOMPARE(rig.get<QLabel>("Label11")->text(), QStringLiteral("N° de Registros:"));
-        QCOMPARE(rig.get<QLabel>("Label12")->text(), QStringLiteral("N° de Medições:"));
-        QCOMPARE(rig.get<QPushButton>("Button7")->text(), QStringLiteral("Selecionar"));
     }
 
     void interfaceButtonOpensAndCloses_data() {
@@ -384,6 +365,69 @@ private slots:
         QVERIFY(!rig.window.isVisible());
         QCOMPARE(closed.count(), 1);
         QVERIFY(rig.prompt.questions.empty());
+        QVERIFY(rig.prompt.saveQuestions.empty());
+    }
+
+    void closingAsksForUnsavedRecords_data() {
+        QTest::addColumn<bool>("viaSair");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Sair, cancel") << true << int(SaveChoice::Cancel) << false;
+        QTest::newRow("Sair, discard") << true << int(SaveChoice::Discard) << true;
+        QTest::newRow("Sair, save") << true << int(SaveChoice::Save) << true;
+        QTest::newRow("title bar, cancel") << false << int(SaveChoice::Cancel) << false;
+        QTest::newRow("title bar, discard") << false << int(SaveChoice::Discard) << true;
+        QTest::newRow("title bar, save") << false << int(SaveChoice::Save) << true;
+    }
+
+    void closingAsksForUnsavedRecords() {
+        QFETCH(bool, viaSair);
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        Rig rig;
+        rig.show();
+        // A download of two records, read by the poll.
+        QTest::mouseClick(rig.get("Button2"), Qt::LeftButton);
+        rig.session.table().loggerInfo.storedMeasurements = 1;
+        rig.session.table().loggerInfo.recordsPerMeasurement = 2;
+        rig.session.commands().RecordsReplyLength = 19;
+        rig.fake->incoming = QByteArray::fromHex("0032000013"
+                                                 "0503100000"
+                                                 "0001"
+                                                 "0503100100"
+                                                 "0002");
+        rig.session.Timer2Timer();
+        QVERIFY(rig.session.recordsUnsaved());
+        type(rig.get("Edit3"), QStringLiteral("Ensaio"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.dat"));
+        rig.session.chooseSaveFile = [path] { return path; };
+
+        QSignalSpy closed(&rig.window, &MainWindow::closed);
+        rig.prompt.saveAnswers = {SaveChoice(answer)};
+        if (viaSair)
+            rig.get<QAction>("mnSair")->trigger();
+        else
+            rig.window.close();
+        QCOMPARE(int(rig.prompt.saveQuestions.size()), 1);
+        QCOMPARE(rig.window.isVisible(), !closes);
+        QCOMPARE(closed.count(), closes ? 1 : 0);
+        QCOMPARE(QFile::exists(path), answer == int(SaveChoice::Save));
+    }
+
+    void readOnlyFieldsLookReadOnly() {
+        Rig rig;
+        rig.show();
+        auto* title = rig.get<QLineEdit>("Edit3");
+        const QColor editable = QApplication::palette(title).color(QPalette::Base);
+        // At start-up the report fields cannot be typed in, and do not look as if they could.
+        for (const char* name : {"Edit1", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"})
+            QVERIFY2(rig.get<QLineEdit>(name)->palette().color(QPalette::Base) != editable, name);
+        rig.session.controls().stateDownloadFinished();
+        emit rig.session.viewChanged();
+        QVERIFY(!title->isReadOnly());
+        QCOMPARE(title->palette().color(QPalette::Base), editable);
+        QVERIFY(rig.get<QLineEdit>("Edit1")->palette().color(QPalette::Base) != editable);
     }
 };
 

@@ -1,6 +1,9 @@
 // Connecting to the logger through the simulated board on virtual time: the exact command
-// bytes and their times, the control states, time-outs, disconnection, download and faults.
+// bytes and their times, the control states, time-outs, disconnection, download and faults,
+// and the downloaded records kept from being lost or misread.
+#include "app/Prompt.h"
 #include "protocol/LoggerFrame.h"
+#include "records/DataFile.h"
 #include "sim/SimulatedBoard.h"
 #include "support/SessionFixture.h"
 
@@ -40,6 +43,24 @@ struct Link : SessionFixture {
         s().Button3Click();
         QVERIFY(time.advanceUntil([&] { return ready(); }, 20000));
     }
+    void download() {
+        s().Button6Click();
+        QVERIFY(time.advanceUntil([&] { return v().StatusBar1[2] == "Concluido"; }, 10000));
+    }
+    // Saves the record set under a title; the file's path.
+    QString save(const QString& name) {
+        s().Edit3Change(QStringLiteral("Ensaio"));
+        const QString path = dir.filePath(name);
+        s().Salvarcomo1Click([path] { return path; });
+        return path;
+    }
+    QStringList table() const {
+        QStringList rows;
+        const RecordSet& r = session->records();
+        for (int i = 0; i < r.rowCountTotal(); ++i)
+            rows << QStringList(r.row(i).begin(), r.row(i).end()).join(QString());
+        return rows;
+    }
 
     SimulatedBoard* board;
 };
@@ -75,6 +96,13 @@ private slots:
     void recordsReplyNeverCompletes();
     void addressRefused_data();
     void addressRefused();
+    void unsavedRecordsAreAskedFor_data();
+    void unsavedRecordsAreAskedFor();
+    void nothingToAskFor_data();
+    void nothingToAskFor();
+    void downloadAfterClearingReadsConfigurationFirst_data();
+    void downloadAfterClearingReadsConfigurationFirst();
+    void commandsAreOffWhileDisconnecting();
 };
 
 void TestConnection::connectWhenAlreadyLinked() {
@@ -325,6 +353,7 @@ void TestConnection::writeFailureAtEachStep() {
             5000);
     }
     if (f.prompt.messages.isEmpty()) {
+        f.prompt.saveAnswers = {SaveChoice::Discard};
         f.s().Button3Click();
         f.time.advanceUntil([&] { return !f.prompt.messages.isEmpty(); }, 5000);
     }
@@ -412,6 +441,225 @@ void TestConnection::addressRefused() {
     QCOMPARE(f.prompt.messages, QStringList{message});
     QVERIFY(f.board->receivedBlocks().isEmpty());
     QVERIFY(f.v().Button2.enabled);
+}
+
+void TestConnection::unsavedRecordsAreAskedFor_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("dialogGivesFile");
+    QTest::addColumn<bool>("goesOn");
+    // After a failed link the records stay; both the interface button and a new connection
+    // would clear them.
+    for (const char* action :
+         {"Abrir", "Desconectar", "Limpar", "interface Desconectar", "Conectar again"}) {
+        QTest::addRow("%s, cancel", action) << action << int(SaveChoice::Cancel) << true << false;
+        QTest::addRow("%s, discard", action) << action << int(SaveChoice::Discard) << true << true;
+        QTest::addRow("%s, save", action) << action << int(SaveChoice::Save) << true << true;
+        QTest::addRow("%s, save dialog cancelled", action)
+            << action << int(SaveChoice::Save) << false << false;
+    }
+}
+
+void TestConnection::unsavedRecordsAreAskedFor() {
+    QFETCH(QString, action);
+    QFETCH(int, answer);
+    QFETCH(bool, dialogGivesFile);
+    QFETCH(bool, goesOn);
+    SimOptions o = linked();
+    const bool afterFailure = action == "interface Desconectar" || action == "Conectar again";
+    if (afterFailure)
+        o.writeFailAfter = 8; // the connection and the download; a second download fails
+    Link f('i', o);
+    f.connect();
+    f.download();
+    if (afterFailure) {
+        // The failed write resets the link and leaves the records; the interface is opened
+        // again, so that its button now closes it and the remote button connects.
+        f.s().Button6Click();
+        QCOMPARE(f.prompt.messages.size(), 2);
+        f.s().Button2Click();
+        QVERIFY(f.s().usb().UsbOpen);
+    }
+    QVERIFY(f.s().recordsUnsaved());
+    f.s().Edit3Change(QStringLiteral("Ensaio"));
+    const QString path = f.dir.filePath(QStringLiteral("saved.dat"));
+    f.s().chooseSaveFile = [&] { return dialogGivesFile ? path : QString(); };
+    f.prompt.saveAnswers = {SaveChoice(answer)};
+    f.prompt.answers = {true}; // "Limpar" is confirmed before the records are asked about
+
+    const QStringList table = f.table();
+    const qsizetype blocks = f.board->receivedBlocks().size();
+    const MainViewState before = f.v();
+    if (action == "Abrir")
+        f.s().Abrir1Click([] { return QString(); });
+    else if (action == "Desconectar")
+        f.s().Button3Click();
+    else if (action == "Limpar")
+        f.s().Button5Click();
+    else if (action == "Conectar again")
+        f.s().Button3Click();
+    else
+        f.s().Button2Click();
+
+    QCOMPARE(int(f.prompt.saveQuestions.size()), 1);
+    const SaveQuestion& q = f.prompt.saveQuestions.front();
+    QCOMPARE(q.title, QString("Unsaved records"));
+    QCOMPARE((QStringList{q.save, q.discard, q.cancel}),
+             (QStringList{"Save", "Discard", "Cancel"}));
+    const bool saved = answer == int(SaveChoice::Save) && dialogGivesFile;
+    QCOMPARE(QFile::exists(path), saved);
+    if (saved)
+        QCOMPARE(DataFile::read(path).content.rows.size(), table.size() - 2);
+
+    const QList<SimulatedBoard::Block> sent = f.board->receivedBlocks().mid(blocks);
+    if (!goesOn) {
+        // Everything as it was: nothing sent, nothing changed, the records still unsaved.
+        QVERIFY(sent.isEmpty());
+        QCOMPARE(f.table(), table);
+        QCOMPARE(f.v().Edit3.text, before.Edit3.text);
+        QCOMPARE(f.v().StatusBar1, before.StatusBar1);
+        QCOMPARE(f.v().Button3.caption, before.Button3.caption);
+        QCOMPARE(f.v().Button2.enabled, before.Button2.enabled);
+        QCOMPARE(f.v().Salvarcomo1.enabled, before.Salvarcomo1.enabled);
+        QVERIFY(f.s().usb().UsbOpen && f.s().recordsUnsaved());
+        return;
+    }
+    QVERIFY(!f.s().recordsUnsaved());
+    if (action == "interface Desconectar") {
+        QVERIFY(!f.s().usb().UsbOpen);
+        return;
+    }
+    if (action == "Conectar again") {
+        QVERIFY(!f.v().Button2.enabled); // the connection started
+        return;
+    }
+    for (const QString& row : f.table().mid(1))
+        QVERIFY(row.trimmed().isEmpty()); // the records are gone
+    if (action == "Desconectar")
+        QCOMPARE(sent.value(0).bytes,
+                 LoggerFrame::command(LoggerFrame::RecordingSwitch, LoggerFrame::kRecordingOff));
+    if (action == "Limpar")
+        QCOMPARE(sent.value(0).bytes, LoggerFrame::command(LoggerFrame::ClearRecords));
+}
+
+void TestConnection::nothingToAskFor_data() {
+    QTest::addColumn<QString>("before");
+    QTest::newRow("saved") << "saved";
+    QTest::newRow("opened from a file") << "opened";
+    QTest::newRow("no records downloaded") << "empty";
+}
+
+void TestConnection::nothingToAskFor() {
+    QFETCH(QString, before);
+    SimOptions o = linked();
+    if (before == "empty")
+        o.recordCount = 0;
+    Link f('p', o);
+    f.connect();
+    f.download();
+    if (before != "empty") {
+        const QString path = f.save(QStringLiteral("a.dat"));
+        if (before == "opened")
+            f.s().Abrir1Click([path] { return path; });
+        QCOMPARE(f.s().table().RecordOrigin,
+                 before == "opened" ? RecordOriginKind::FromFile : RecordOriginKind::Downloaded);
+    }
+    f.s().Button3Click();
+    QVERIFY(f.prompt.saveQuestions.empty());
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().link().RemoteConnected; }, 5000));
+}
+
+void TestConnection::downloadAfterClearingReadsConfigurationFirst_data() {
+    QTest::addColumn<bool>("openFile");
+    QTest::newRow("open dialog cancelled") << false;
+    QTest::newRow("file of another logger opened") << true;
+}
+
+void TestConnection::downloadAfterClearingReadsConfigurationFirst() {
+    QFETCH(bool, openFile);
+    SimOptions o = linked();
+    o.unitCode = 3; // PSI, one decimal, two measurements
+    // What a download shows on a freshly connected logger.
+    Link reference('p', o);
+    reference.connect();
+    reference.download();
+    const QStringList expected = reference.table();
+    QVERIFY(expected.at(0).contains("PSI"));
+
+    QByteArray otherBytes;
+    if (openFile) {
+        SimOptions other = linked();
+        other.decimalsCode = 0;
+        other.unitCode = 6; // mmH2O, whole numbers, three measurements
+        other.storedMeasurements = 3;
+        Link g('p', other);
+        g.connect();
+        g.download();
+        QFile saved(g.save(QStringLiteral("other.dat")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        otherBytes = saved.readAll();
+    }
+
+    Link f('p', o);
+    f.connect();
+    QString otherFile;
+    if (openFile) {
+        otherFile = f.dir.filePath(QStringLiteral("other.dat"));
+        QFile out(otherFile);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(otherBytes);
+    }
+    f.s().Abrir1Click([otherFile] { return otherFile; });
+    QCOMPARE(f.v().Label14, QString(openFile ? "mmH2O" : "")); // not the connected logger's
+    QVERIFY(f.v().Button6.enabled);
+    const qsizetype blocks = f.board->receivedBlocks().size();
+    f.s().Button6Click();
+    // The configuration request goes first, the download follows its reply.
+    QCOMPARE(f.board->receivedBlocks().size(), blocks + 1);
+    QCOMPARE(f.board->receivedBlocks().last().bytes,
+             LoggerFrame::command(LoggerFrame::ReadConfiguration));
+    QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[2] == "Concluido"; }, 10000));
+    QCOMPARE(f.board->receivedBlocks().size(), blocks + 2);
+    QCOMPARE(f.board->receivedBlocks().last().bytes,
+             LoggerFrame::command(LoggerFrame::DownloadRecords));
+    QCOMPARE(f.table(), expected);
+    QCOMPARE(f.v().Label14, QString("PSI"));
+    QVERIFY(f.prompt.messages.isEmpty());
+
+    // Once read, the next download goes straight ahead.
+    f.s().Button6Click();
+    QCOMPARE(f.board->receivedBlocks().last().bytes,
+             LoggerFrame::command(LoggerFrame::DownloadRecords));
+}
+
+void TestConnection::commandsAreOffWhileDisconnecting() {
+    Link f('p', linked());
+    f.connect();
+    f.download();
+    f.s().CheckBox1Click(true);
+    f.prompt.saveAnswers = {SaveChoice::Discard};
+    const qint64 t0 = f.time.nowMs();
+    const qsizetype before = f.board->receivedBlocks().size();
+    f.s().Button3Click();
+    auto commandsOff = [&] {
+        const MainViewState& v = f.v();
+        return !v.Button4.enabled && !v.Button5.enabled && !v.Button6.enabled &&
+               !v.CheckBox1.enabled;
+    };
+    QVERIFY(commandsOff());
+    QVERIFY(f.v().CheckBox1.checked); // as sent
+    // Second clicks while the sequence runs: nothing more goes out.
+    for (qint64 at : {100, 700, 1600, 1900}) {
+        f.time.advance(t0 + at - f.time.nowMs());
+        QVERIFY(commandsOff());
+        f.s().Button3Click();
+    }
+    QVERIFY(f.time.advanceUntil([&] { return !f.s().link().RemoteConnected; }, 5000));
+    QVERIFY(commandsOff());
+    QCOMPARE(f.sent(t0).mid(before),
+             (QStringList{"0 05 36 35 00 01", "500 AT+PIO30", "1500 AT+PIO31", "2000 AT"}));
+    QVERIFY(f.board->recording());
+    QCOMPARE(int(f.prompt.saveQuestions.size()), 1);
 }
 
 QTEST_GUILESS_MAIN(TestConnection)

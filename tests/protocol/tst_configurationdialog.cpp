@@ -6,6 +6,7 @@
 #include "protocol/LoggerConfig.h"
 #include "support/SessionFixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,9 +88,13 @@ void TestConfigurationDialog::forwardsInput() {
     f.get<QRadioButton>(&d, "RadioButton3")->click();
     QCOMPARE(records->text(), QString("3600"));
     QVERIFY(records->isReadOnly() && f.get<QLineEdit>(&d, "Edit1")->isReadOnly());
+    // and looks it: drawn on the window colour, not on the colour of a field to type in.
+    const QColor editable = QApplication::palette(records).color(QPalette::Base);
+    QVERIFY(records->palette().color(QPalette::Base) != editable);
     f.get<QRadioButton>(&d, "RadioButton2")->click();
     QCOMPARE(records->text(), QString("50"));
     QVERIFY(!records->isReadOnly());
+    QCOMPARE(records->palette().color(QPalette::Base), editable);
     records->selectAll();
     QTest::keyClicks(records, "120");
     QCOMPARE(d.editor().Edit2(), QString("120"));

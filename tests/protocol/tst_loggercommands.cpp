@@ -205,7 +205,9 @@ void TestLoggerCommands::clearSequence() {
     f.s().Button6Click();
     f.deliver(recordsReply(20), ReceiveModeKind::Frame);
     f.log.writes.clear();
+    QVERIFY(f.v().Salvarcomo1.enabled && f.v().Imprimir1.enabled);
     f.prompt.answers = {yes};
+    f.prompt.saveAnswers = {SaveChoice::Discard};
     f.s().Button5Click();
     QCOMPARE(int(f.prompt.questions.size()), 1);
     QCOMPARE(f.prompt.questions[0].title, title);
@@ -225,6 +227,8 @@ void TestLoggerCommands::clearSequence() {
     QCOMPARE(r.row(39), RecordSet::Row{});
     QVERIFY(f.v().Label13.isEmpty() && f.v().Label19.isEmpty() && f.v().Edit1.text.isEmpty());
     QVERIFY(!f.v().Grafico1.enabled && f.v().Edit3.readOnly);
+    // Nothing left to save or print.
+    QVERIFY(!f.v().Salvarcomo1.enabled && !f.v().Imprimir1.enabled);
 
     // The logger's answer: nothing stored any more.
     f.time.advance(200);

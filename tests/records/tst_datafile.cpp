@@ -80,12 +80,8 @@ struct Session : SessionFixture {
         s().poll().Timer2->start();
         s().guarded([this] { s().Timer2Timer(); });
     }
-    // After start-up Spanish and English leave the grid's titles empty until the record set is
-    // first cleared; a cancelled "Abrir..." clears it.
-    void download(const Logger& logger = {}, bool clearedFirst = false) {
+    void download(const Logger& logger = {}) {
         s().FormShow();
-        if (clearedFirst)
-            open({});
         s().Button2Click();
         s().DeviceChosen("1", "A1B2C3D4E5F6");
         s().link().Status_conexao = 4;
@@ -98,7 +94,9 @@ struct Session : SessionFixture {
     void save(const QString& path) {
         s().guarded([&] { s().Salvarcomo1Click([&] { return path; }); });
     }
+    // Records of a download that were not saved are discarded.
     void open(const QString& path) {
+        prompt.saveAnswers = {SaveChoice::Discard};
         s().guarded([&] { s().Abrir1Click([&] { return path; }); });
     }
     QList<RecordSet::Row> rows(int last) const {
@@ -286,7 +284,6 @@ void TestDataFile::roundTrip_data() {
     QTest::addColumn<char>("saveLanguage");
     QTest::addColumn<char>("openLanguage");
     QTest::addColumn<Logger>("logger");
-    QTest::addColumn<bool>("clearedFirst");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("titleLineLength");
     QTest::addColumn<QStringList>("shown"); // type text, unit text, value header
@@ -308,19 +305,17 @@ void TestDataFile::roundTrip_data() {
     const QString fifty = "T" + QString(48, u'x') + "Z";
 
     QTest::newRow("Spanish file, Portuguese window")
-        << 'e' << 'p' << psi << true << fifty << 45
-        << QStringList{"PRESSÃO", "PSI", " VALOR (PSI)    "};
+        << 'e' << 'p' << psi << fifty << 45 << QStringList{"PRESSÃO", "PSI", " VALOR (PSI)    "};
     QTest::newRow("Spanish file of the first download, English window")
-        << 'e' << 'i' << bar << false << "Ensayo" << 16
+        << 'e' << 'i' << bar << "Ensayo" << 45
         << QStringList{"PRESSURE", "BAR", " VALUE (BAR)    "};
     QTest::newRow("Portuguese file, Spanish window")
-        << 'p' << 'e' << bar << false << "Ensaio" << 46
-        << QStringList{"PRESIÓN", "BAR", " VALOR (BAR)    "};
+        << 'p' << 'e' << bar << "Ensaio" << 46 << QStringList{"PRESIÓN", "BAR", " VALOR (BAR)    "};
     QTest::newRow("English file, Portuguese window")
-        << 'i' << 'p' << celsius << true << "Run 7" << 46
+        << 'i' << 'p' << celsius << "Run 7" << 46
         << QStringList{"TEMPERATURA", "ºC", " VALOR (ºC)     "};
     QTest::newRow("Portuguese file, English window")
-        << 'p' << 'i' << humidity << false << "Umidade da câmara" << 46
+        << 'p' << 'i' << humidity << "Umidade da câmara" << 46
         << QStringList{"HUMIDITY   ", "% ", " VALUE (%)      "};
 }
 
@@ -328,13 +323,12 @@ void TestDataFile::roundTrip() {
     QFETCH(char, saveLanguage);
     QFETCH(char, openLanguage);
     QFETCH(Logger, logger);
-    QFETCH(bool, clearedFirst);
     QFETCH(QString, title);
     QFETCH(int, titleLineLength);
     QFETCH(QStringList, shown);
 
     Session saving(saveLanguage);
-    saving.download(logger, clearedFirst);
+    saving.download(logger);
     saving.s().Edit3Change(title);
     saving.s().Edit4Change("Objetivo");
     const QString path = saving.dir.filePath("round.dat");
@@ -464,9 +458,13 @@ void TestDataFile::reader_data() {
         << good.left(202 + 13) << int(S::Ok) << 0 << 0;
     QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) +
                                    QByteArray(400, '\xff')
-                            << int(S::TooShort) << 0 << 0;
+                            << int(S::Foreign) << 0 << 0;
     QTest::newRow("random bytes without NUL")
-        << QByteArray(300, '\x7f') << int(S::NotANumber) << 0 << 5;
+        << QByteArray(300, '\x7f') << int(S::Foreign) << 0 << 0;
+    QTest::newRow("a text whose first line is short")
+        << QByteArray("Title\r\n") + good.mid(52) << int(S::Foreign) << 0 << 0;
+    QTest::newRow("a NUL inside the header")
+        << good.left(120) + '\0' + good.mid(121) << int(S::Foreign) << 0 << 0;
 
     FileSpec blank = plain;
     blank.numbers[1] = " 1";
@@ -477,8 +475,7 @@ void TestDataFile::reader_data() {
         << letters.bytes() << int(S::NotANumber) << 0 << 14;
     FileSpec longTitle = plain;
     longTitle.title = QString(51, u'a');
-    QTest::newRow("a title of 51 characters shifts the numbers")
-        << longTitle.bytes() << int(S::NotANumber) << 0 << 5;
+    QTest::newRow("a title of 51 characters") << longTitle.bytes() << int(S::Foreign) << 0 << 0;
 }
 
 void TestDataFile::reader() {
@@ -561,9 +558,10 @@ void TestDataFile::notADataFile_data() {
         << "The file is not a data file: header line 6 should hold a whole number but holds "
            "\"x1\".\n";
     QTest::newRow("binary, English")
-        << 'i' << QByteArray(256, '\x01')
-        << "The file is not a data file: header line 5 should hold a whole number but holds "
-           "\"??\".\n";
+        << 'i' << QByteArray(256, '\x01') << "The file is not a TERVIX data file.\n";
+    QTest::newRow("a text of another kind, Portuguese")
+        << 'p' << QByteArray("data;hora;valor\r\n").repeated(20)
+        << "O arquivo não é um arquivo de dados do TERVIX.\n";
 }
 
 void TestDataFile::notADataFile() {
@@ -607,7 +605,7 @@ void TestDataFile::openWithoutAFile() {
     if (cancelled) {
         QVERIFY(f.prompt.messages.isEmpty());
         QVERIFY(!v.Grafico1.enabled);
-        QVERIFY(v.Salvarcomo1.enabled); // unchanged since the download
+        QVERIFY(!v.Salvarcomo1.enabled && !v.Imprimir1.enabled); // no records to save or print
         QVERIFY(v.Label13.isEmpty());
         QCOMPARE(f.s().table().RecordOrigin, RecordOriginKind::Downloaded);
     } else {

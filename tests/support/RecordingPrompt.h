@@ -6,7 +6,8 @@
 
 #include <deque>
 
-// Records every message and question; questions take scripted answers (No when none left).
+// Records every message and question; questions take scripted answers (No, or Cancel, when
+// none are left).
 class RecordingPrompt : public Prompt {
 public:
     struct Question {
@@ -25,7 +26,18 @@ public:
         return a;
     }
 
+    SaveChoice askSaveDiscardCancel(const SaveQuestion& q) override {
+        saveQuestions.push_back(q);
+        if (saveAnswers.empty())
+            return SaveChoice::Cancel;
+        const SaveChoice a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+
     QStringList messages;
     std::vector<Question> questions;
     std::deque<bool> answers;
+    std::vector<SaveQuestion> saveQuestions;
+    std::deque<SaveChoice> saveAnswers; // Cancel when none left
 };
