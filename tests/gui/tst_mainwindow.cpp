@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -150,25 +151,103 @@ private slots:
         QVERIFY(flags & Qt::WindowCloseButtonHint);
 
         auto* grid = rig.get<QTableView>("StringGrid1");
-        const int widths[] = {54, 61, 63, 125};
-        for (int c = 0; c < 4; ++c)
-            QCOMPARE(grid->columnWidth(c), widths[c]);
-        QCOMPARE(grid->rowHeight(0), 20);
-        QCOMPARE(grid->horizontalHeader()->height(), 20);
-        QVERIFY(grid->verticalHeader()->isHidden());
         QCOMPARE(grid->selectionMode(), QAbstractItemView::NoSelection);
         QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
-        QVERIFY(grid->showGrid());
-
-        const int statusWidths[] = {200, 300, 400};
-        for (int i = 0; i < 3; ++i) {
-            auto* panel = rig.get<QLabel>(qPrintable(QStringLiteral("StatusBar1_%1").arg(i)));
-            QCOMPARE(panel->width(), statusWidths[i]);
-            QCOMPARE(panel->alignment(), Qt::AlignCenter);
-        }
         QCOMPARE(rig.get<QLineEdit>("Edit3")->maxLength(), 50);
         QCOMPARE(rig.get<QLineEdit>("Edit6")->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
         QVERIFY(rig.get<QLineEdit>("Edit7")->font().bold());
+    }
+
+    // Every field of the view state, each set to a value of its own, reaches the widget of
+    // its name.
+    void rendersEveryField() {
+        Rig rig;
+        rig.show();
+        MainViewState& v = rig.session.controls().view;
+        int n = 0;
+        auto next = [&n] { return QStringLiteral("t%1").arg(++n); };
+        const bool on = true, off = false;
+
+        v.caption = next();
+        v.Arquivo1 = {next(), off};
+        const std::pair<MenuItemState*, const char*> items[] = {{&v.Abrir1, "Abrir1"},
+                                                                {&v.Salvarcomo1, "Salvarcomo1"},
+                                                                {&v.ExportarCsv1, "ExportarCsv1"},
+                                                                {&v.Imprimir1, "Imprimir1"},
+                                                                {&v.mnSair, "mnSair"},
+                                                                {&v.Grafico1, "Grafico1"},
+                                                                {&v.mnSobre, "mnSobre"}};
+        for (const auto& [item, name] : items)
+            *item = {next(), n % 2 == 0};
+        QString* const labelFields[] = {&v.Label1,  &v.Label2,  &v.Label3,  &v.Label4,  &v.Label5,
+                                        &v.Label6,  &v.Label7,  &v.Label8,  &v.Label9,  &v.Label10,
+                                        &v.Label11, &v.Label12, &v.Label13, &v.Label14, &v.Label15,
+                                        &v.Label16, &v.Label17, &v.Label18, &v.Label19};
+        for (QString* label : labelFields)
+            *label = next();
+        const std::pair<QString*, const char*> groups[] = {{&v.GroupBox1, "GroupBox1"},
+                                                           {&v.GroupBox2, "GroupBox2"},
+                                                           {&v.GroupBox3, "GroupBox3"},
+                                                           {&v.Registros, "Registros"}};
+        for (const auto& [title, name] : groups)
+            *title = next();
+        const std::pair<EditState*, const char*> edits[] = {
+            {&v.Edit1, "Edit1"}, {&v.Edit3, "Edit3"}, {&v.Edit4, "Edit4"},
+            {&v.Edit5, "Edit5"}, {&v.Edit6, "Edit6"}, {&v.Edit7, "Edit7"}};
+        for (const auto& [edit, name] : edits)
+            *edit = {next(), n % 2 == 1};
+        const std::pair<ButtonState*, const char*> buttons[] = {
+            {&v.Button2, "Button2"}, {&v.Button3, "Button3"}, {&v.Button4, "Button4"},
+            {&v.Button5, "Button5"}, {&v.Button6, "Button6"}, {&v.Button7, "Button7"}};
+        for (const auto& [button, name] : buttons)
+            *button = {next(), n % 2 == 0};
+        v.CheckBox1 = {next(), off, on};
+        v.Panel5 = PanelColour::Lime;
+        v.Panel6 = PanelColour::Red;
+        v.Panel7 = PanelColour::Lime;
+        v.StringGrid1Enabled = off;
+        v.StatusBar1 = {next(), next(), next()};
+        v.DownloadProgress = 42;
+        emit rig.session.viewChanged();
+
+        QCOMPARE(rig.window.windowTitle(), v.caption);
+        auto* menu = rig.get<QMenu>("Arquivo1");
+        QCOMPARE(menu->title(), v.Arquivo1.caption);
+        QCOMPARE(menu->menuAction()->isEnabled(), v.Arquivo1.enabled);
+        for (const auto& [item, name] : items) {
+            auto* action = rig.window.findChild<QAction*>(QString::fromLatin1(name));
+            QVERIFY2(action, name);
+            QCOMPARE(action->text(), item->caption);
+            QCOMPARE(action->isEnabled(), item->enabled);
+        }
+        for (int i = 0; i < int(std::size(labelFields)); ++i) {
+            const QByteArray name = "Label" + QByteArray::number(i + 1);
+            QCOMPARE(rig.get<QLabel>(name.constData())->text(), *labelFields[i]);
+        }
+        for (const auto& [title, name] : groups)
+            QCOMPARE(rig.get<QGroupBox>(name)->title(), *title);
+        for (const auto& [edit, name] : edits) {
+            QCOMPARE(rig.get<QLineEdit>(name)->text(), edit->text);
+            QCOMPARE(rig.get<QLineEdit>(name)->isReadOnly(), edit->readOnly);
+        }
+        for (const auto& [button, name] : buttons) {
+            QCOMPARE(rig.get<QPushButton>(name)->text(), button->caption);
+            QCOMPARE(rig.get<QPushButton>(name)->isEnabled(), button->enabled);
+        }
+        auto* box = rig.get<QCheckBox>("CheckBox1");
+        QCOMPARE(box->text(), v.CheckBox1.caption);
+        QCOMPARE(box->isEnabled(), v.CheckBox1.enabled);
+        QCOMPARE(box->isChecked(), v.CheckBox1.checked);
+        QCOMPARE(rig.colour("Panel5"), kLime);
+        QCOMPARE(rig.colour("Panel6"), kRed);
+        QCOMPARE(rig.colour("Panel7"), kLime);
+        QCOMPARE(rig.get<QTableView>("StringGrid1")->isEnabled(), v.StringGrid1Enabled);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(rig.get<QLabel>(qPrintable(QStringLiteral("StatusBar1_%1").arg(i)))->text(),
+                     v.StatusBar1[std::size_t(i)]);
+        auto* progress = rig.get<QProgressBar>("DownloadProgress");
+        QVERIFY(progress->isVisible());
+        QCOMPARE(progress->value(), 42);
     }
 
     void captionsFollowTheLanguage_data() {
