@@ -1,11 +1,7 @@
-#include "app/Clock.h"
-#include "app/MainSession.h"
 #include "app/MainWindow.h"
-#include "app/ManualClock.h"
-#include "app/Prompt.h"
 #include "protocol/LoggerFrame.h"
-#include "support/FakeTransport.h"
-#include "support/RecordingPrompt.h"
+#include "support/Replies.h"
+#include "support/SessionFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,21 +38,11 @@ void type(QWidget* w, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-// One session over a scripted interface, and the window showing it.
-struct Rig {
-    ManualClock time;
-    FixedClock clock{QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30))};
-    RecordingPrompt prompt;
-    FakeTransport::Log log;
-    FakeTransport* fake = nullptr;
-    MainSession session{services()};
-    MainWindow window{session};
+// The session fixture, and the window showing its session.
+struct Rig : SessionFixture {
+    Rig() { clock.set(QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30))); }
 
-    MainSession::Services services() {
-        auto transport = std::make_unique<FakeTransport>(&log);
-        fake = transport.get();
-        return {time, clock, prompt, std::move(transport), Regional{}};
-    }
+    MainWindow window{*session};
 
     template <class T = QWidget> T* get(const char* name) {
         T* w = window.findChild<T*>(QString::fromLatin1(name));
@@ -76,11 +62,6 @@ struct Rig {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        QFile::remove(QStringLiteral("prg.IDO"));
-        QFile::remove(QStringLiteral("prg.ido"));
-    }
-
     void everyControlHasItsName() {
         Rig rig;
         QCOMPARE(rig.window.objectName(), QStringLiteral("TForm1"));
@@ -163,7 +144,7 @@ private slots:
     void rendersEveryField() {
         Rig rig;
         rig.show();
-        MainViewState& v = rig.session.controls().view;
+        MainViewState& v = rig.s().controls().view;
         int n = 0;
         auto next = [&n] { return QStringLiteral("t%1").arg(++n); };
         const bool on = true, off = false;
@@ -208,7 +189,7 @@ private slots:
         v.StringGrid1Enabled = off;
         v.StatusBar1 = {next(), next(), next()};
         v.DownloadProgress = 42;
-        emit rig.session.viewChanged();
+        emit rig.s().viewChanged();
 
         QCOMPARE(rig.window.windowTitle(), v.caption);
         auto* menu = rig.get<QMenu>("Arquivo1");
@@ -280,9 +261,9 @@ private slots:
         QFETCH(QByteArray, settings);
         QFETCH(QStringList, captions);
         QFETCH(QStringList, header);
+        Rig rig;
         if (!settings.isEmpty())
             writeSettings(settings);
-        Rig rig;
         rig.show();
 
         const QStringList shown{
@@ -320,8 +301,8 @@ private slots:
         QFETCH(QString, whileOpen);
         QFETCH(QString, whileClosed);
         QFETCH(QString, connected);
-        writeSettings(settings);
         Rig rig;
+        writeSettings(settings);
         rig.show();
         auto* button = rig.get<QPushButton>("Button2");
 
@@ -372,10 +353,10 @@ private slots:
         Rig rig;
         rig.show();
         QTest::mouseClick(rig.get("Button2"), Qt::LeftButton);
-        rig.session.DeviceChosen(QStringLiteral("1"), QStringLiteral("A1B2C3D4E5F6"));
-        rig.session.table().loggerInfo.storedMeasurements = 1;
-        rig.session.controls().stateConfigurationReceived(true);
-        emit rig.session.viewChanged();
+        rig.s().DeviceChosen(QStringLiteral("1"), QStringLiteral("A1B2C3D4E5F6"));
+        rig.s().table().loggerInfo.storedMeasurements = 1;
+        rig.s().controls().stateConfigurationReceived(true);
+        emit rig.s().viewChanged();
         QCOMPARE(rig.get<QLineEdit>("Edit7")->text(), QStringLiteral("A1B2C3D4E5F6"));
         rig.log.writes.clear();
 
@@ -401,39 +382,39 @@ private slots:
     void typingReachesTheSession() {
         Rig rig;
         rig.show();
-        rig.session.controls().stateDownloadFinished();
-        emit rig.session.viewChanged();
+        rig.s().controls().stateDownloadFinished();
+        emit rig.s().viewChanged();
         auto* edit = rig.get<QLineEdit>("Edit4");
         QVERIFY(!edit->isReadOnly());
 
         type(edit, QStringLiteral("Calibração"));
-        QCOMPARE(rig.session.view().Edit4.text, QStringLiteral("Calibração"));
+        QCOMPARE(rig.s().view().Edit4.text, QStringLiteral("Calibração"));
         // A view update while the user types leaves the cursor where it was.
         edit->setCursorPosition(3);
-        emit rig.session.viewChanged();
+        emit rig.s().viewChanged();
         QCOMPARE(edit->cursorPosition(), 3);
         type(edit, QStringLiteral("X"));
-        QCOMPARE(rig.session.view().Edit4.text, QStringLiteral("CalXibração"));
+        QCOMPARE(rig.s().view().Edit4.text, QStringLiteral("CalXibração"));
 
         edit->clear();
         type(edit, QString(60, u'a'));
-        QCOMPARE(rig.session.view().Edit4.text, QString(50, u'a'));
+        QCOMPARE(rig.s().view().Edit4.text, QString(50, u'a'));
         QCOMPARE(edit->text(), QString(50, u'a'));
     }
 
     void checkBoxSetsTheRecordingRequest() {
         Rig rig;
         rig.show();
-        rig.session.controls().stateConfigurationReceived(false);
-        emit rig.session.viewChanged();
+        rig.s().controls().stateConfigurationReceived(false);
+        emit rig.s().viewChanged();
         auto* box = rig.get<QCheckBox>("CheckBox1");
         QVERIFY(box->isEnabled());
 
         QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-        QVERIFY(rig.session.controls().RecordingRequested);
-        QVERIFY(rig.session.view().CheckBox1.checked);
+        QVERIFY(rig.s().controls().RecordingRequested);
+        QVERIFY(rig.s().view().CheckBox1.checked);
         QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
-        QVERIFY(!rig.session.controls().RecordingRequested);
+        QVERIFY(!rig.s().controls().RecordingRequested);
     }
 
     void exitClosesTheWindow() {
@@ -467,20 +448,16 @@ private slots:
         rig.show();
         // A download of two records, read by the poll.
         QTest::mouseClick(rig.get("Button2"), Qt::LeftButton);
-        rig.session.table().loggerInfo.storedMeasurements = 1;
-        rig.session.table().loggerInfo.recordsPerMeasurement = 2;
-        rig.session.commands().RecordsReplyLength = 19;
-        rig.fake->incoming = QByteArray::fromHex("0032000013"
-                                                 "0503100000"
-                                                 "0001"
-                                                 "0503100100"
-                                                 "0002");
-        rig.session.Timer2Timer();
-        QVERIFY(rig.session.recordsUnsaved());
+        rig.s().table().loggerInfo.storedMeasurements = 1;
+        rig.s().table().loggerInfo.recordsPerMeasurement = 2;
+        rig.s().commands().RecordsReplyLength = 19;
+        rig.fake->incoming = Replies::records({{5, 3, 16, 0, 0, 1}, {5, 3, 16, 1, 0, 2}});
+        rig.s().Timer2Timer();
+        QVERIFY(rig.s().recordsUnsaved());
         type(rig.get("Edit3"), QStringLiteral("Ensaio"));
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.dat"));
-        rig.session.chooseSaveFile = [path] { return path; };
+        rig.s().chooseSaveFile = [path] { return path; };
 
         QSignalSpy closed(&rig.window, &MainWindow::closed);
         rig.prompt.saveAnswers = {SaveChoice(answer)};
@@ -502,8 +479,8 @@ private slots:
         // At start-up the report fields cannot be typed in, and do not look as if they could.
         for (const char* name : {"Edit1", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7"})
             QVERIFY2(rig.get<QLineEdit>(name)->palette().color(QPalette::Base) != editable, name);
-        rig.session.controls().stateDownloadFinished();
-        emit rig.session.viewChanged();
+        rig.s().controls().stateDownloadFinished();
+        emit rig.s().viewChanged();
         QVERIFY(!title->isReadOnly());
         QCOMPARE(title->palette().color(QPalette::Base), editable);
         QVERIFY(rig.get<QLineEdit>("Edit1")->palette().color(QPalette::Base) != editable);
