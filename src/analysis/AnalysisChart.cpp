@@ -127,9 +127,11 @@ AnalysisChart::Range AnalysisChart::full() const {
 }
 
 void AnalysisChart::setRange(const Range& r) {
-    // Never narrower than the doubles can tell apart.
-    if (!(r.x1 - r.x0 > 1e-6 * std::max(1.0, std::abs(r.x0))) ||
-        !(r.y1 - r.y0 > 1e-9 * std::max(1.0, std::abs(r.y0))))
+    // Never narrower than the doubles tell apart well (about two seconds on a time axis).
+    auto wideEnough = [](double a, double b) {
+        return b - a > 1e-9 * std::max({1.0, std::abs(a), std::abs(b)});
+    };
+    if (!wideEnough(r.x0, r.x1) || !wideEnough(r.y0, r.y1))
         return;
     range_ = r;
 }
