@@ -261,6 +261,8 @@ void AnalysisChart::paintAxes(QPainter& p, const QRectF& area) const {
         const double x = area.left() + (v - range_.x0) / span * area.width();
         p.setPen(grid);
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        if (x + 40 > area.right() + kRight)
+            continue; // the label would be cut at the edge
         p.setPen(Qt::black);
         p.drawText(QRectF(x - 60, area.bottom() + 4, 120, fm.height()), Qt::AlignHCenter,
                    xLabel(v, xStep));
