@@ -14,10 +14,10 @@ namespace {
 
 constexpr double kLeft = 72, kRight = 16, kTop = 34, kBottom = 46;
 
-const std::array<QColor, 8> kPalette = {
-    QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c),
-    QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b), QColor(0xe3, 0x77, 0xc2),
-    QColor(0x7f, 0x7f, 0x7f), QColor(0x17, 0xbe, 0xcf)};
+const std::array<QColor, 8> kPalette = {QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e),
+                                        QColor(0x2c, 0xa0, 0x2c), QColor(0x94, 0x67, 0xbd),
+                                        QColor(0x8c, 0x56, 0x4b), QColor(0xe3, 0x77, 0xc2),
+                                        QColor(0x7f, 0x7f, 0x7f), QColor(0x17, 0xbe, 0xcf)};
 const QColor kUpperColour(220, 0, 0);
 const QColor kLowerColour(0, 0, 220);
 
@@ -289,7 +289,9 @@ void AnalysisChart::paintSeries(QPainter& p, const QRectF& area, QSize size) con
         line.reserve(last - first);
         for (auto it = first; it != last; ++it)
             line << toPixel(it->x, it->y, size);
-        p.setPen(QPen(s.colour, 1.5));
+        QPen pen(s.colour, 1);
+        pen.setCosmetic(true);
+        p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         p.drawPolyline(line);
         // Marks on the records once they stand apart.

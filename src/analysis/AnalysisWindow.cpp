@@ -107,7 +107,8 @@ AnalysisWindow::AnalysisWindow(MainSession& session, QWidget* parent)
     layout->addLayout(tools);
     cursor_ = new QLabel(this);
     cursor_->setObjectName(QStringLiteral("cursor"));
-    canvas_ = new Canvas(chart_, [this] { cursor_->setText(chart_.cursorText()); }, this);
+    canvas_ = new Canvas(
+        chart_, [this] { cursor_->setText(chart_.cursorText()); }, this);
     layout->addWidget(canvas_, 1);
     auto* bottom = new QHBoxLayout;
     hint_ = new QLabel(this);
@@ -160,11 +161,10 @@ void AnalysisWindow::rebuildSeriesBoxes() {
     seriesBoxes_.clear();
     const QList<AnalysisChart::Series>& series = chart_.series();
     for (int i = 0; i < series.size(); ++i) {
-        auto* box = new QCheckBox(
-            QStringLiteral("%1 %2")
-                .arg(session_.text(Txt::AnalysisMeasurement))
-                .arg(series[i].measurement),
-            this);
+        auto* box = new QCheckBox(QStringLiteral("%1 %2")
+                                      .arg(session_.text(Txt::AnalysisMeasurement))
+                                      .arg(series[i].measurement),
+                                  this);
         box->setChecked(series[i].visible);
         box->setStyleSheet(QStringLiteral("color: %1").arg(series[i].colour.name()));
         connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
@@ -186,9 +186,9 @@ bool AnalysisWindow::exportTo(const QString& path) {
 }
 
 void AnalysisWindow::exportAs(const QString& suffix) {
-    const QString path = QFileDialog::getSaveFileName(
-        this, {}, QStringLiteral("analysis.") + suffix,
-        suffix.toUpper() + QStringLiteral(" (*.") + suffix + u')');
+    const QString path =
+        QFileDialog::getSaveFileName(this, {}, QStringLiteral("analysis.") + suffix,
+                                     suffix.toUpper() + QStringLiteral(" (*.") + suffix + u')');
     if (!path.isEmpty())
         exportTo(path);
 }

@@ -186,13 +186,13 @@ Statistics Statistics::of(const RecordView& view, Quantity quantity, const Limit
         }
         Summary s = part.finish(m.number.value_or(int(i) + 1));
         if (limits.lower) {
-            s.below = outside(readable, [&](double v) { return limits.below(v); },
-                              s.intervalSeconds);
+            s.below = outside(
+                readable, [&](double v) { return limits.below(v); }, s.intervalSeconds);
             addOutside(allBelow, *s.below);
         }
         if (limits.upper) {
-            s.above = outside(readable, [&](double v) { return limits.above(v); },
-                              s.intervalSeconds);
+            s.above = outside(
+                readable, [&](double v) { return limits.above(v); }, s.intervalSeconds);
             addOutside(allAbove, *s.above);
         }
         st.measurements.append(s);

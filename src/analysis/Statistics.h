@@ -29,9 +29,9 @@ struct Statistics {
     // One side of the limits.
     struct Outside {
         int records = 0;
-        int excursions = 0;             // runs of consecutive records outside
-        std::optional<qint64> seconds;  // records x the measurement's usual interval
-        QDateTime firstTime;            // when the first excursion began
+        int excursions = 0;            // runs of consecutive records outside
+        std::optional<qint64> seconds; // records x the measurement's usual interval
+        QDateTime firstTime;           // when the first excursion began
     };
 
     struct Summary {

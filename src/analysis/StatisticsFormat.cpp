@@ -133,8 +133,7 @@ QString text(const Statistics& st) {
         out += QStringLiteral("\nmeasurement: ") + name + u'\n';
         for (const Field& f : fs) {
             const QString v = f.text(s);
-            out += f.key + QStringLiteral(": ") +
-                   (v.isEmpty() ? QStringLiteral("-") : v) + u'\n';
+            out += f.key + QStringLiteral(": ") + (v.isEmpty() ? QStringLiteral("-") : v) + u'\n';
         }
     };
     for (const Summary& s : st.measurements)

@@ -23,13 +23,20 @@ QString limitText(const std::optional<double>& v) {
 // The row caption of a statistics key in the interface language.
 QString rowLabel(const MainSession& s, const QString& key) {
     static const std::pair<const char16_t*, Txt> kPlain[] = {
-        {u"records", Txt::StatsRecords},     {u"first", Txt::StatsFirst},
-        {u"last", Txt::StatsLast},           {u"span_s", Txt::StatsSpan},
-        {u"interval_s", Txt::StatsInterval}, {u"min", Txt::StatsMin},
-        {u"min_record", Txt::StatsMinRecord}, {u"min_time", Txt::StatsMinTime},
-        {u"max", Txt::StatsMax},             {u"max_record", Txt::StatsMaxRecord},
-        {u"max_time", Txt::StatsMaxTime},    {u"mean", Txt::StatsMean},
-        {u"sd", Txt::StatsSd},               {u"mkt", Txt::StatsMkt},
+        {u"records", Txt::StatsRecords},
+        {u"first", Txt::StatsFirst},
+        {u"last", Txt::StatsLast},
+        {u"span_s", Txt::StatsSpan},
+        {u"interval_s", Txt::StatsInterval},
+        {u"min", Txt::StatsMin},
+        {u"min_record", Txt::StatsMinRecord},
+        {u"min_time", Txt::StatsMinTime},
+        {u"max", Txt::StatsMax},
+        {u"max_record", Txt::StatsMaxRecord},
+        {u"max_time", Txt::StatsMaxTime},
+        {u"mean", Txt::StatsMean},
+        {u"sd", Txt::StatsSd},
+        {u"mkt", Txt::StatsMkt},
     };
     for (const auto& [name, id] : kPlain)
         if (key == QStringView(name))

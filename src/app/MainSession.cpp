@@ -26,8 +26,8 @@ const RecordView& MainSession::recordView() const {
     // Date cells are month first when the English interface wrote them.
     const bool monthFirst =
         RecordOrigin == RecordOriginKind::FromFile ? fileDatesMonthFirst : UiLanguage == 'i';
-    return recordView_.get(records_, {view_.Edit1.text, monthFirst, regional_.decimalSeparator,
-                                      view_.Label14});
+    return recordView_.get(
+        records_, {view_.Edit1.text, monthFirst, regional_.decimalSeparator, view_.Label14});
 }
 
 Limits MainSession::limits() const {

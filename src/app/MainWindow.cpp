@@ -457,8 +457,8 @@ void MainWindow::render() {
     renderAction(Imprimir1_, v.Imprimir1);
     renderAction(mnSair_, v.mnSair);
     renderAction(Grafico1_, v.Grafico1);
-    for (const auto& [item, caption] : {std::pair(Analise1_, Txt::Analise1),
-                                        std::pair(Estatisticas1_, Txt::Estatisticas1)}) {
+    for (const auto& [item, caption] :
+         {std::pair(Analise1_, Txt::Analise1), std::pair(Estatisticas1_, Txt::Estatisticas1)}) {
         item->setText(session_.text(caption));
         item->setEnabled(v.Grafico1.enabled);
     }

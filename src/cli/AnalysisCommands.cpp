@@ -84,8 +84,8 @@ int stats(const QStringList& arguments, const OpenDataFile& open, QTextStream& o
         Statistics::of(session->recordView(),
                        Statistics::Quantity::of(info.measurementType, info.unitCode), p->limits);
     // The statistics stand for the records that parse; the first that does not is named.
-    const QString unreadable = StatisticsFormat::unreadable(
-        st, session->records(), session->text(Txt::StatsRecordDamaged));
+    const QString unreadable = StatisticsFormat::unreadable(st, session->records(),
+                                                            session->text(Txt::StatsRecordDamaged));
     if (!unreadable.isEmpty())
         warn(unreadable);
     if (parser.isSet(json))

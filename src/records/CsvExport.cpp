@@ -24,7 +24,7 @@ QByteArray write(const RecordSet& table, const RecordView& view) {
     QString text = QStringLiteral("measurement,record,date,time,timestamp,value,unit\r\n");
     text.reserve(text.size() + qsizetype(view.recordCount()) * 64);
     for (const MeasurementRecords& m : view.measurements) {
-        const QString measurement = m.number           ? QString::number(*m.number)
+        const QString measurement = m.number              ? QString::number(*m.number)
                                     : m.separatorRow >= 0 ? trimmedCell(table, m.separatorRow, 1)
                                                           : QString();
         for (const TypedRecord& r : m.records) {

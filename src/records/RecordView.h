@@ -34,7 +34,7 @@ struct RecordView {
         QString issueDate;       // dd/mm/yyyy: gives the records their year
         bool monthFirst = false; // date cells are "mm/dd" (written by the English interface)
         QChar decimalSeparator = u'.';
-        QString unit;            // unit text of the values
+        QString unit; // unit text of the values
 
         bool operator==(const Context&) const = default;
     };

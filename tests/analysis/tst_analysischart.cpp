@@ -24,14 +24,18 @@ namespace {
 // 10:10, two minutes apart.
 QList<RecordSet::Row> sample() {
     auto rec = [](int n, const char* time, const char* value) {
-        return RecordSet::Row{RecordCells::numberText(n), "  05/12   ",
-                              QString(" %1 ").arg(time), value};
+        return RecordSet::Row{RecordCells::numberText(n), "  05/12   ", QString(" %1 ").arg(time),
+                              value};
     };
-    return {RecordCells::separatorRow(1), rec(1, "10:00:00", "   0010.0 "),
-                          rec(2, "10:01:00", "   0020.0 "), rec(3, "10:02:00", "   0015.0 "),
-                          RecordCells::separatorRow(2), rec(4, "10:10:00", "   0030.0 "),
-                          rec(5, "10:12:00", "   bad    "), rec(6, "10:14:00", "   0000.0 "),
-                          {}};
+    return {RecordCells::separatorRow(1),
+            rec(1, "10:00:00", "   0010.0 "),
+            rec(2, "10:01:00", "   0020.0 "),
+            rec(3, "10:02:00", "   0015.0 "),
+            RecordCells::separatorRow(2),
+            rec(4, "10:10:00", "   0030.0 "),
+            rec(5, "10:12:00", "   bad    "),
+            rec(6, "10:14:00", "   0000.0 "),
+            {}};
 }
 
 RecordView sampleView(const QString& issued = "09/12/2025") {
@@ -41,8 +45,8 @@ RecordView sampleView(const QString& issued = "09/12/2025") {
 }
 
 double secs(const char* time) {
-    return double(QDateTime(QDate(2025, 12, 5), QTime::fromString(time), Qt::UTC)
-                      .toSecsSinceEpoch());
+    return double(
+        QDateTime(QDate(2025, 12, 5), QTime::fromString(time), Qt::UTC).toSecsSinceEpoch());
 }
 
 const QSize kSize(800, 500);
@@ -171,7 +175,8 @@ void TestAnalysisChart::writesPictures() {
     auto hasColour = [&](QRgb want) {
         for (int y = 0; y < png.height(); ++y)
             for (int x = 0; x < png.width(); ++x)
-                if (qRed(png.pixel(x, y)) == qRed(want) && qGreen(png.pixel(x, y)) == qGreen(want) &&
+                if (qRed(png.pixel(x, y)) == qRed(want) &&
+                    qGreen(png.pixel(x, y)) == qGreen(want) &&
                     qBlue(png.pixel(x, y)) == qBlue(want))
                     return true;
         return false;

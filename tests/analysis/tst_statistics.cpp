@@ -73,9 +73,9 @@ void TestStatistics::summaryOfAMeasurement() {
     // Intervals 300, 300, 600 s; mean 44.5 / 4 = 11.125; squares of the deviations
     // 1.265625 + 1.890625 + 2.640625 + 1.890625 = 7.6875, sd = sqrt(7.6875 / 3) = 1.60078.
     const Rows t = table({{{"05/12", "10:00:00", "   0010.0 "},
-                                {"05/12", "10:05:00", "   0012.5 "},
-                                {"05/12", "10:10:00", "   0009.5 "},
-                                {"05/12", "10:20:00", "   0012.5 "}}});
+                           {"05/12", "10:05:00", "   0012.5 "},
+                           {"05/12", "10:10:00", "   0009.5 "},
+                           {"05/12", "10:20:00", "   0012.5 "}}});
     const Statistics st = statsOf(t, "09/12/2025", kPressure);
     QCOMPARE(st.measurements.size(), 1);
     const Statistics::Summary& s = st.measurements[0];
@@ -102,8 +102,8 @@ void TestStatistics::summaryOfAMeasurement() {
 void TestStatistics::yearBoundary() {
     // Issued on 5 January: a record of 31 December belongs to the year before.
     const Rows t = table({{{"31/12", "23:50:00", "   0001.0 "},
-                                {"01/01", "00:10:00", "   0002.0 "},
-                                {"01/01", "00:30:00", "   0003.0 "}}});
+                           {"01/01", "00:10:00", "   0002.0 "},
+                           {"01/01", "00:30:00", "   0003.0 "}}});
     const Statistics st = statsOf(t, "05/01/2026", kPressure);
     const Statistics::Summary& s = st.measurements[0];
     QCOMPARE(iso(s.first), QString("2025-12-31T23:50:00"));
@@ -117,12 +117,11 @@ void TestStatistics::meanKineticTemperature_data() {
     QTest::addColumn<QStringList>("cells");
     QTest::addColumn<bool>("fahrenheit");
     QTest::addColumn<QString>("mkt"); // six significant digits; empty: none
-    QTest::newRow("20, 25, 30 °C") << QStringList{"   0020.0 ", "   0025.0 ", "   0030.0 "}
-                                   << false << "25.8582";
-    QTest::newRow("the same in °F") << QStringList{"   0068.0 ", "   0077.0 ", "   0086.0 "}
-                                    << true << "78.5448";
-    QTest::newRow("below zero") << QStringList{"  -0010.0 ", "  -0005.0 "} << false
-                                << "-7.08896";
+    QTest::newRow("20, 25, 30 °C")
+        << QStringList{"   0020.0 ", "   0025.0 ", "   0030.0 "} << false << "25.8582";
+    QTest::newRow("the same in °F")
+        << QStringList{"   0068.0 ", "   0077.0 ", "   0086.0 "} << true << "78.5448";
+    QTest::newRow("below zero") << QStringList{"  -0010.0 ", "  -0005.0 "} << false << "-7.08896";
     QTest::newRow("one value is the value") << QStringList{"   0021.5 "} << false << "21.5";
     QTest::newRow("the unit's lowest value is below absolute zero")
         << QStringList{"   0020.0 ", "  -3276.8 "} << false << "";
@@ -143,11 +142,11 @@ void TestStatistics::meanKineticTemperature() {
 
 void TestStatistics::smallAndDamagedMeasurements() {
     const Rows t = table({{{"05/12", "10:00:00", "   0007.0 "}}, // one record
-                         {},                                     // none
-                         {{"05/12", "11:00:00", "   0004.0 "},  // equal values
-                          {"05/12", "11:01:00", "   0004.0 "},
-                          {"05/12", "11:02:00", "   xx.x   "},  // damaged
-                          {"05/12", "11:03:00", "   0004.0 "}}});
+                          {},                                    // none
+                          {{"05/12", "11:00:00", "   0004.0 "},  // equal values
+                           {"05/12", "11:01:00", "   0004.0 "},
+                           {"05/12", "11:02:00", "   xx.x   "}, // damaged
+                           {"05/12", "11:03:00", "   0004.0 "}}});
     const Statistics st = statsOf(t, "09/12/2025", kCelsius);
     QCOMPARE(st.measurements.size(), 3);
 
@@ -181,14 +180,14 @@ void TestStatistics::smallAndDamagedMeasurements() {
 void TestStatistics::excursions() {
     // Measurement 1 every 60 s: 5 15 16 5 17 5; measurement 2 every 120 s: 12 12 3.
     const Rows t = table({{{"05/12", "10:00:00", "   0005.0 "},
-                                {"05/12", "10:01:00", "   0015.0 "},
-                                {"05/12", "10:02:00", "   0016.0 "},
-                                {"05/12", "10:03:00", "   0005.0 "},
-                                {"05/12", "10:04:00", "   0017.0 "},
-                                {"05/12", "10:05:00", "   0005.0 "}},
-                               {{"04/12", "08:00:00", "   0012.0 "},
-                                {"04/12", "08:02:00", "   0012.0 "},
-                                {"04/12", "08:04:00", "   0003.0 "}}});
+                           {"05/12", "10:01:00", "   0015.0 "},
+                           {"05/12", "10:02:00", "   0016.0 "},
+                           {"05/12", "10:03:00", "   0005.0 "},
+                           {"05/12", "10:04:00", "   0017.0 "},
+                           {"05/12", "10:05:00", "   0005.0 "}},
+                          {{"04/12", "08:00:00", "   0012.0 "},
+                           {"04/12", "08:02:00", "   0012.0 "},
+                           {"04/12", "08:04:00", "   0003.0 "}}});
     // A value on a limit is inside.
     const Statistics st = statsOf(t, "09/12/2025", kPressure, {5.0, 10.0});
     const Statistics::Summary& m1 = st.measurements[0];
@@ -226,12 +225,18 @@ void TestStatistics::limitsAsTyped_data() {
     QTest::addColumn<double>("lowerValue"); // NaN: none
     using P = Limits::Problem;
     const double none = qQNaN();
-    QTest::newRow("none") << "" << "  " << int(P::None) << none;
-    QTest::newRow("decimal comma") << "-1,5" << "2.25" << int(P::None) << -1.5;
-    QTest::newRow("equal limits") << "3" << "3" << int(P::None) << 3.0;
-    QTest::newRow("lower not a number") << "abc" << "2" << int(P::LowerNotANumber) << none;
-    QTest::newRow("upper not a number") << "1" << "1e3" << int(P::UpperNotANumber) << none;
-    QTest::newRow("lower above upper") << "5" << "4.9" << int(P::LowerAboveUpper) << none;
+    QTest::newRow("none") << ""
+                          << "  " << int(P::None) << none;
+    QTest::newRow("decimal comma") << "-1,5"
+                                   << "2.25" << int(P::None) << -1.5;
+    QTest::newRow("equal limits") << "3"
+                                  << "3" << int(P::None) << 3.0;
+    QTest::newRow("lower not a number") << "abc"
+                                        << "2" << int(P::LowerNotANumber) << none;
+    QTest::newRow("upper not a number") << "1"
+                                        << "1e3" << int(P::UpperNotANumber) << none;
+    QTest::newRow("lower above upper") << "5"
+                                       << "4.9" << int(P::LowerAboveUpper) << none;
 }
 
 void TestStatistics::limitsAsTyped() {
@@ -253,14 +258,14 @@ void TestStatistics::limitsKeptPerQuantityAndUnit() {
     const QString path = dir.filePath("limits.ini");
     {
         LimitStore store(path);
-        QVERIFY(store.put(1, 3, {1.5, 7.25}));    // pressure, PSI
+        QVERIFY(store.put(1, 3, {1.5, 7.25}));          // pressure, PSI
         QVERIFY(store.put(2, 1, {std::nullopt, -2.5})); // temperature, °C
     }
     const LimitStore again(path);
     QCOMPARE(again.get(1, 3), (Limits{1.5, 7.25}));
     QCOMPARE(again.get(3, 7), (Limits{std::nullopt, -2.5})); // types 2 and 3 alike, any °C
-    QCOMPARE(again.get(2, 0), Limits{});                      // °F has none
-    QCOMPARE(again.get(1, 0), Limits{});                      // another pressure unit
+    QCOMPARE(again.get(2, 0), Limits{});                     // °F has none
+    QCOMPARE(again.get(1, 0), Limits{});                     // another pressure unit
 
     // A file where the folder should be.
     QFile blocker(dir.filePath("blocker"));
@@ -275,8 +280,8 @@ void TestStatistics::sessionRefusesBadLimitsAndMarksTheGrid() {
     f.s().FormShow();
     RecordSet& grid = f.s().records();
     const Rows t = table({{{"05/12", "10:00:00", "   0005.0 "},
-                                {"05/12", "10:01:00", "   0015.0 "},
-                                {"05/12", "10:02:00", "   0010.0 "}}});
+                           {"05/12", "10:01:00", "   0015.0 "},
+                           {"05/12", "10:02:00", "   0010.0 "}}});
     grid.replaceRowsFrom(1, t);
 
     auto colourOf = [&](int row) {
@@ -284,8 +289,8 @@ void TestStatistics::sessionRefusesBadLimitsAndMarksTheGrid() {
     };
     QVERIFY(f.s().setLimits("6", "10"));
     QCOMPARE(f.s().limits(), (Limits{6.0, 10.0}));
-    QCOMPARE(colourOf(2), QColor(0, 0, 255));  // 5 below
-    QCOMPARE(colourOf(3), QColor(255, 0, 0));  // 15 above
+    QCOMPARE(colourOf(2), QColor(0, 0, 255));                            // 5 below
+    QCOMPARE(colourOf(3), QColor(255, 0, 0));                            // 15 above
     QVERIFY(!grid.data(grid.index(3, 3), Qt::ForegroundRole).isValid()); // 10 on the limit
     QVERIFY(!grid.data(grid.index(1, 0), Qt::ForegroundRole).isValid()); // only the value cell
 
@@ -302,9 +307,9 @@ void TestStatistics::sessionRefusesBadLimitsAndMarksTheGrid() {
 
 void TestStatistics::json() {
     const Rows t = table({{{"05/12", "10:00:00", "   0012.5 "},
-                                {"05/12", "10:01:00", "  -0001.2 "},
-                                {"05/12", "10:02:00", "   0003.0 "}},
-                               {}});
+                           {"05/12", "10:01:00", "  -0001.2 "},
+                           {"05/12", "10:02:00", "   0003.0 "}},
+                          {}});
     const Statistics st = statsOf(t, "09/12/2025", kCelsius, {0.0, std::nullopt});
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(StatisticsFormat::json(st), &error);

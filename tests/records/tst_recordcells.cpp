@@ -73,8 +73,7 @@ void TestRecordCells::everyValueCellIsTenWideAndReadsBack() {
                 cell.size() == 10 &&
                 cell.startsWith(value < 0 ? QStringLiteral("  -") : QStringLiteral("   ")) &&
                 cell.at(3).isDigit() && cell.endsWith(u' ') && back &&
-                std::lround(back->value() * scale) == value &&
-                back->decimals == places;
+                std::lround(back->value() * scale) == value && back->decimals == places;
             if (!good)
                 QFAIL(qPrintable(
                     QStringLiteral("raw %1 code %2: \"%3\"").arg(raw).arg(code).arg(cell)));
@@ -162,8 +161,8 @@ void TestRecordCells::parseNumber_data() {
     QTest::newRow("plus sign") << "+5" << dot << "5" << 5.0;
     QTest::newRow("no integer digits") << ".5" << dot << "0.5" << 0.5;
     QTest::newRow("most negative") << "  -032768 " << dot << "-32768" << -32768.0;
-    QTest::newRow("eighteen digits") << "123456789012345678" << dot << "123456789012345678"
-                                     << 123456789012345678.0;
+    QTest::newRow("eighteen digits")
+        << "123456789012345678" << dot << "123456789012345678" << 123456789012345678.0;
     QTest::newRow("other regional separator")
         << "   12\u066B5 " << QChar(u'\u066B') << "12.5" << 12.5;
     QTest::newRow("empty") << "" << dot << "" << 0.0;
