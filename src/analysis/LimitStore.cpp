@@ -1,5 +1,6 @@
 #include "LimitStore.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
 
@@ -12,6 +13,8 @@ std::optional<double> number(const QVariant& v) {
 }
 
 } // namespace
+
+LimitStore::LimitStore(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) {}
 
 QString LimitStore::group(int measurementType, int unitCode) {
     if (measurementType <= 1)

@@ -13,7 +13,9 @@ class LimitStore {
 public:
     static inline const QString kName = QStringLiteral("limits.ini");
 
-    explicit LimitStore(QString path = kName) : path_(std::move(path)) {}
+    // A relative path is taken in the current folder of the moment the store is made (the
+    // folder of the settings file), whatever folder a file dialog moves to later.
+    explicit LimitStore(const QString& path = kName);
 
     Limits get(int measurementType, int unitCode) const;
     // False when the file could not be written; the limits in use change all the same.
