@@ -22,6 +22,54 @@ MainSession::MainSession(Services services, QObject* parent)
 
 MainSession::~MainSession() = default;
 
+const RecordView& MainSession::recordView() const {
+    // Date cells are month first when the English interface wrote them.
+    const bool monthFirst =
+        RecordOrigin == RecordOriginKind::FromFile ? fileDatesMonthFirst : UiLanguage == 'i';
+    return recordView_.get(
+        records_, {view_.Edit1.text, monthFirst, regional_.decimalSeparator, view_.Label14});
+}
+
+Limits MainSession::limits() const {
+    return limitStore_.get(loggerInfo.measurementType, loggerInfo.unitCode);
+}
+
+bool MainSession::setLimits(const QString& lower, const QString& upper) {
+    const Limits::Parsed parsed = Limits::parse(lower, upper, regional_.decimalSeparator);
+    switch (parsed.problem) {
+    case Limits::Problem::LowerNotANumber:
+        say(text(Txt::LimitLowerNotANumber).arg(lower.trimmed()));
+        return false;
+    case Limits::Problem::UpperNotANumber:
+        say(text(Txt::LimitUpperNotANumber).arg(upper.trimmed()));
+        return false;
+    case Limits::Problem::LowerAboveUpper:
+        say(text(Txt::LimitLowerAboveUpper));
+        return false;
+    case Limits::Problem::None:
+        break;
+    }
+    const bool saved =
+        limitStore_.put(loggerInfo.measurementType, loggerInfo.unitCode, parsed.limits);
+    if (saved)
+        changed();
+    else
+        say(text(Txt::LimitsCannotSave).arg(limitStore_.path()));
+    return true;
+}
+
+Statistics MainSession::statistics() const {
+    return Statistics::of(recordView(),
+                          Statistics::Quantity::of(loggerInfo.measurementType, loggerInfo.unitCode),
+                          limits());
+}
+
+void MainSession::refreshValueMarks() {
+    const Limits l = limits();
+    records_.setValueMarks(l.any() ? l.marks(recordView(), records_.rowCountTotal())
+                                   : QList<RecordSet::Mark>());
+}
+
 void MainSession::guarded(const std::function<void()>& action) {
     try {
         action();

@@ -4,8 +4,11 @@
 #include "Regional.h"
 #include "Texts.h"
 #include "Ticker.h"
+#include "analysis/LimitStore.h"
+#include "analysis/Statistics.h"
 #include "records/LoggerInfo.h"
 #include "records/RecordSet.h"
+#include "records/RecordView.h"
 
 #include <QObject>
 
@@ -209,6 +212,18 @@ public:
     void stateAccessTimedOut();          // 17
     void stateSendFailureConnecting();   // 18
 
+    // --- analysis: statistics and limits over the typed view ---
+    // The limits of the record set's quantity and unit.
+    Limits limits() const;
+    // Limits as the user typed them (empty: none); a text that is no number or a lower limit
+    // above the upper one is refused with a message and the limits in use stay.
+    bool setLimits(const QString& lower, const QString& upper);
+    Statistics statistics() const;
+
+    // The record table as typed values (dates with their year, values as numbers), built
+    // again only after the table or what it is read with changed.
+    const RecordView& recordView() const;
+
     const MainViewState& view() const { return view_; }
     RecordSet& records() { return records_; }
     const RecordSet& records() const { return records_; }
@@ -267,8 +282,10 @@ private:
     void applyMainWindowTexts();
     void disableCheckBox(bool uncheck);
     void setRemoteDeviceButtons(bool on);
+    void refreshValueMarks();
     void changed() {
         refreshExportCsv();
+        refreshValueMarks();
         emit viewChanged();
     }
     // Shows a message box after the window has caught up with the state.
@@ -281,4 +298,6 @@ private:
     Regional regional_;
     MainViewState view_;
     RecordSet records_;
+    mutable RecordViewCache recordView_;
+    LimitStore limitStore_;
 };

@@ -3,6 +3,7 @@
 #include "CsvExport.h"
 #include "DataFile.h"
 #include "MeasurementUnits.h"
+#include "RecordCells.h"
 #include "app/MainSession.h"
 
 #include <QDir>
@@ -179,11 +180,7 @@ void MainSession::ExportarCsvClick(const FileChooser& chooseFile) {
     const QString path = chooseFile ? chooseFile() : QString();
     if (path.isEmpty())
         return;
-    // Date cells are month first when the English interface wrote them.
-    const bool monthFirst =
-        RecordOrigin == RecordOriginKind::FromFile ? fileDatesMonthFirst : UiLanguage == 'i';
-    const QByteArray csv = CsvExport::write(
-        {records_, records_.rowCountTotal() - 1, view_.Edit1.text, monthFirst, view_.Label14});
+    const QByteArray csv = CsvExport::write(records_, recordView());
     switch (saveWhole(path, csv)) {
     case SaveOutcome::CannotCreate:
         say(text(Txt::FileCannotBeSaved));
@@ -213,8 +210,8 @@ void MainSession::refreshExportCsv() {
     view_.ExportarCsv1.caption = text(Txt::ExportarCsv1);
     bool holdsRecords = false;
     for (int r = 1; r < records_.rowCountTotal() && !holdsRecords; ++r) {
-        const QStringView number = QStringView(records_.cell(r, 0)).trimmed();
-        holdsRecords = !number.isEmpty() && number != u"M";
+        const RecordSet::Row& row = records_.row(r);
+        holdsRecords = !row[0].trimmed().isEmpty() && !RecordCells::isSeparatorRow(row);
     }
     view_.ExportarCsv1.enabled = holdsRecords;
 }
