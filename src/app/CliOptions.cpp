@@ -35,7 +35,8 @@ const QStringList& CliOptions::commands() {
     static const QStringList list = {QStringLiteral("info"),      QStringLiteral("download"),
                                      QStringLiteral("show"),      QStringLiteral("export"),
                                      QStringLiteral("configure"), QStringLiteral("clear"),
-                                     QStringLiteral("chart"),     QStringLiteral("report")};
+                                     QStringLiteral("chart"),     QStringLiteral("report"),
+                                     QStringLiteral("stats"),     QStringLiteral("plot")};
     return list;
 }
 
@@ -75,6 +76,13 @@ QString CliOptions::usage() {
     text +=
         QStringLiteral("  report FILE -o OUT.pdf\n"
                        "            the record report of a data file (cover and listing) as PDF\n");
+    text += QStringLiteral(
+        "  stats FILE [--lower X] [--upper Y] [--json]\n"
+        "            statistics per measurement and for the whole file: records, first and\n"
+        "            last date-time, span, usual interval, extremes, mean, standard deviation,\n"
+        "            mean kinetic temperature, and the records outside the limits given\n"
+        "  plot FILE -o OUT.svg|OUT.png [--measurement K] [--lower X] [--upper Y]\n"
+        "            the analysis chart's full view (every record on a time axis) as a picture\n");
     text += QStringLiteral("\nExit status: 0 success, 1 bad usage, 2 interface, link or logger "
                            "failure, 3 file error.\n");
     return text;

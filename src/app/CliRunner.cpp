@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 
 #include "app/MainSession.h"
+#include "cli/AnalysisCommands.h"
 #include "link/SerialTransport.h"
 #include "link/TracingTransport.h"
 #include "records/DeviceListFile.h"
@@ -47,6 +48,16 @@ int CliRunner::run() {
         return chart();
     if (options_.command == u"report")
         return report();
+    if (options_.command == u"stats" || options_.command == u"plot") {
+        const auto open = [this](const QString& path, MainSession** session) {
+            const int status = openDataFile(path);
+            *session = session_.get();
+            return status;
+        };
+        return options_.command == u"stats"
+                   ? AnalysisCommands::stats(options_.commandArguments, open, out_)
+                   : AnalysisCommands::plot(options_.commandArguments, open);
+    }
     return fail(QStringLiteral("unknown command: ") + options_.command);
 }
 

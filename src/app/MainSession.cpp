@@ -14,6 +14,7 @@ MainSession::MainSession(Services services, QObject* parent)
       reports_(controls_, table_) {
     controls_.onChanged = [this] {
         files_.refreshExportCsv();
+        refreshValueMarks();
         emit viewChanged();
     };
     poll_.onText = [this](const QByteArray& text) { link_.handleTextReply(text); };
@@ -35,6 +36,47 @@ MainSession::MainSession(Services services, QObject* parent)
 }
 
 MainSession::~MainSession() = default;
+
+Limits MainSession::limits() const {
+    return limitStore_.get(table_.loggerInfo.measurementType, table_.loggerInfo.unitCode);
+}
+
+bool MainSession::setLimits(const QString& lower, const QString& upper) {
+    const Limits::Parsed parsed = Limits::parse(lower, upper, table_.regional().decimalSeparator);
+    switch (parsed.problem) {
+    case Limits::Problem::LowerNotANumber:
+        say(text(Txt::LimitLowerNotANumber).arg(lower.trimmed()));
+        return false;
+    case Limits::Problem::UpperNotANumber:
+        say(text(Txt::LimitUpperNotANumber).arg(upper.trimmed()));
+        return false;
+    case Limits::Problem::LowerAboveUpper:
+        say(text(Txt::LimitLowerAboveUpper));
+        return false;
+    case Limits::Problem::None:
+        break;
+    }
+    const bool saved = limitStore_.put(table_.loggerInfo.measurementType,
+                                       table_.loggerInfo.unitCode, parsed.limits);
+    if (saved)
+        changed();
+    else
+        say(text(Txt::LimitsCannotSave).arg(limitStore_.path()));
+    return true;
+}
+
+Statistics MainSession::statistics() const {
+    return Statistics::of(
+        recordView(),
+        Statistics::Quantity::of(table_.loggerInfo.measurementType, table_.loggerInfo.unitCode),
+        limits());
+}
+
+void MainSession::refreshValueMarks() {
+    const Limits l = limits();
+    table_.records().setValueMarks(l.any() ? l.marks(recordView(), table_.records().rowCountTotal())
+                                           : QList<RecordSet::Mark>());
+}
 
 void MainSession::guarded(const std::function<void()>& action) {
     try {

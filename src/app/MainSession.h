@@ -3,6 +3,8 @@
 #include "MainControls.h"
 #include "Regional.h"
 #include "Ticker.h"
+#include "analysis/LimitStore.h"
+#include "analysis/Statistics.h"
 #include "chart/ChartActions.h"
 #include "chart/ChartSource.h"
 #include "link/BleLink.h"
@@ -127,6 +129,17 @@ public:
     const RecordTable& table() const { return table_; }
     DataFileActions& files() { return files_; }
 
+    // --- analysis: statistics and limits over the typed view ---
+    // The limits of the record set's quantity and unit.
+    Limits limits() const;
+    // Limits as the user typed them (empty: none); a text that is no number or a lower limit
+    // above the upper one is refused with a message and the limits in use stay.
+    bool setLimits(const QString& lower, const QString& upper);
+    Statistics statistics() const;
+    // The record table as typed values (dates with their year, values as numbers), built
+    // again only after the table or what it is read with changed.
+    const RecordView& recordView() const { return table_.recordView(); }
+
     const MainViewState& view() const { return controls_.view; }
     RecordSet& records() { return table_.records(); }
     const RecordSet& records() const { return table_.records(); }
@@ -148,6 +161,8 @@ private:
     // The question about unsaved records (app/UnsavedRecords.cpp).
     bool askBeforeClearing();
     void applyMainWindowTexts();
+    // The record table shows the values outside the limits.
+    void refreshValueMarks();
     void changed() { controls_.changed(); }
     void say(const QString& message) { controls_.say(message); }
 
@@ -163,4 +178,5 @@ private:
     DataFileActions files_;
     ChartActions chart_;
     ReportActions reports_;
+    LimitStore limitStore_;
 };

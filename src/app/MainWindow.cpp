@@ -2,6 +2,8 @@
 
 #include "MainSession.h"
 #include "MainViewState.h"
+#include "analysis/AnalysisWindow.h"
+#include "analysis/StatisticsWindow.h"
 #include "app/ConfigurationDialog.h"
 #include "app/DesignWidgets.h"
 #include "chart/ChartWindow.h"
@@ -166,6 +168,22 @@ MainWindow::MainWindow(MainSession& session, QWidget* parent)
         session_.guarded([this] { session_.Grafico1Click(); });
         chart->exec();
     });
+
+    // "Análise" and "Estatísticas", beside "Gráfico" and enabled with it: windows made once
+    // that follow the session while they are open.
+    Analise1_ = new QAction(this);
+    Analise1_->setObjectName(QStringLiteral("Analise1"));
+    Estatisticas1_ = new QAction(this);
+    Estatisticas1_->setObjectName(QStringLiteral("Estatisticas1"));
+    menuBar()->insertActions(mnSobre_, {Analise1_, Estatisticas1_});
+    auto* analysis = new AnalysisWindow(session_, this);
+    auto* statistics = new StatisticsWindow(session_, this);
+    for (const auto& [item, window] : {std::pair<QAction*, QDialog*>(Analise1_, analysis),
+                                       std::pair<QAction*, QDialog*>(Estatisticas1_, statistics)})
+        connect(item, &QAction::triggered, window, [window] {
+            window->show();
+            window->raise();
+        });
 
     // "Abrir...", "Salvar como...", "Exportar CSV...": the session asks for the file when it
     // needs it (after checking the title, after clearing the record set). The data-file
@@ -443,6 +461,11 @@ void MainWindow::render() {
     renderAction(Imprimir1_, v.Imprimir1);
     renderAction(mnSair_, v.mnSair);
     renderAction(Grafico1_, v.Grafico1);
+    for (const auto& [item, caption] :
+         {std::pair(Analise1_, Txt::Analise1), std::pair(Estatisticas1_, Txt::Estatisticas1)}) {
+        item->setText(session_.text(caption));
+        item->setEnabled(v.Grafico1.enabled);
+    }
     renderAction(mnSobre_, v.mnSobre);
 
     const std::pair<QLabel*, const QString*> labels[] = {

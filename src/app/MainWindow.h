@@ -54,7 +54,9 @@ private:
     QAction *Abrir1_ = nullptr, *Salvarcomo1_ = nullptr, *Imprimir1_ = nullptr, *mnSair_ = nullptr,
             *Grafico1_ = nullptr, *mnSobre_ = nullptr;
 
-    QAction* ExportarCsv1_ = nullptr; // "Exportar CSV..."
+    QAction* ExportarCsv1_ = nullptr;  // "Exportar CSV..."
+    QAction* Analise1_ = nullptr;      // "Análise": the interactive chart
+    QAction* Estatisticas1_ = nullptr; // "Estatísticas"
     QTableView* StringGrid1_ = nullptr;
 
     QLabel *Label1_ = nullptr, *Label2_ = nullptr, *Label3_ = nullptr, *Label4_ = nullptr,

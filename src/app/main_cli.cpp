@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     // the other commands need no more than the core.
     std::unique_ptr<QCoreApplication> app;
     std::optional<QTemporaryDir> runtime; // a private runtime folder where the session has none
-    if (parsed && (options.command == u"chart" || options.command == u"report")) {
+    if (parsed && (options.command == u"chart" || options.command == u"report" ||
+                   options.command == u"plot")) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.emplace().isValid())

@@ -3,8 +3,8 @@
 #include "ChartSource.h"
 #include "app/MainControls.h"
 #include "app/Prompt.h"
-#include "records/RecordCells.h"
 #include "records/RecordTable.h"
+#include "records/RecordView.h"
 
 #include <QFontMetrics>
 
@@ -164,13 +164,13 @@ std::optional<ChartPainter::Damage> ChartPainter::readValues(const ChartRange& r
     values_.clear();
     values_.reserve(size_t(std::max(range.R, 0)));
     const RecordSet& records = source_.table.records();
-    const QChar separator = source_.table.regional().decimalSeparator;
+    const RecordView& view = source_.table.recordView();
     for (int row = range.F; row < range.F + range.R; ++row) {
-        const QString cell = row < records.rowCountTotal() ? records.cell(row, 3) : QString();
-        const std::optional<double> v = RecordCells::parseValue(cell, separator);
-        const float f = v ? float(*v) : 0.0f;
-        if (!v || !std::isfinite(f))
-            return Damage{range.numberOfRow(row), cell};
+        const TypedRecord* record = view.atRow(row);
+        const float f = record && record->value ? float(record->value->value()) : 0.0f;
+        if (!record || !record->value || !std::isfinite(f))
+            return Damage{range.numberOfRow(row),
+                          row < records.rowCountTotal() ? records.cell(row, 3) : QString()};
         values_.push_back(f);
     }
     return std::nullopt;

@@ -4,6 +4,7 @@
 
 #include "CsvExport.h"
 #include "DataFile.h"
+#include "RecordCells.h"
 #include "RecordTable.h"
 #include "app/MainControls.h"
 
@@ -180,13 +181,7 @@ void DataFileActions::ExportarCsvClick(const FileChooser& chooseFile) {
     const QString path = chooseFile ? chooseFile() : QString();
     if (path.isEmpty())
         return;
-    // Date cells are month first when the English interface wrote them.
-    const bool monthFirst = table_.RecordOrigin == RecordOriginKind::FromFile
-                                ? table_.fileDatesMonthFirst
-                                : controls_.UiLanguage == 'i';
-    const QByteArray csv =
-        CsvExport::write({table_.records(), table_.records().rowCountTotal() - 1,
-                          controls_.view.Edit1.text, monthFirst, controls_.view.Label14});
+    const QByteArray csv = CsvExport::write(table_.records(), table_.recordView());
     switch (saveWhole(path, csv)) {
     case SaveOutcome::CannotCreate:
         controls_.say(controls_.text(Txt::FileCannotBeSaved));
@@ -215,9 +210,10 @@ QString DataFileActions::proposedCsvName() const {
 void DataFileActions::refreshExportCsv() {
     controls_.view.ExportarCsv1.caption = controls_.text(Txt::ExportarCsv1);
     bool holdsRecords = false;
-    for (int r = 1; r < table_.records().rowCountTotal() && !holdsRecords; ++r) {
-        const QStringView number = QStringView(table_.records().cell(r, 0)).trimmed();
-        holdsRecords = !number.isEmpty() && number != u"M";
+    const RecordSet& records = table_.records();
+    for (int r = 1; r < records.rowCountTotal() && !holdsRecords; ++r) {
+        const RecordSet::Row& row = records.row(r);
+        holdsRecords = !row[0].trimmed().isEmpty() && !RecordCells::isSeparatorRow(row);
     }
     controls_.view.ExportarCsv1.enabled = holdsRecords;
 }

@@ -1,6 +1,5 @@
 #include "RecordCells.h"
 
-#include <charconv>
 #include <cstdint>
 
 namespace {
@@ -94,40 +93,63 @@ RecordSet::Row separatorRow(int measurementNumber) {
     return {mark, numberText(measurementNumber), blank, blank};
 }
 
-std::optional<double> parseValue(QStringView cell, QChar decimalSeparator) {
+double CellNumber::value() const {
+    // One division by an exact power of ten rounds once: the nearest double to the text.
+    double scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    const double v = double(magnitude) / scale;
+    return negative ? -v : v;
+}
+
+QString CellNumber::plain() const {
+    QString digits = QString::number(magnitude);
+    if (digits.size() <= decimals)
+        digits.prepend(QString(decimals - digits.size() + 1, u'0'));
+    if (decimals > 0)
+        digits.insert(digits.size() - decimals, u'.');
+    return negative ? u'-' + digits : digits;
+}
+
+std::optional<CellNumber> parseNumber(QStringView cell, QChar decimalSeparator) {
     cell = cell.trimmed();
-    // Longest valid cell text is short; anything much longer is not a value.
-    char buf[32];
-    if (cell.isEmpty() || cell.size() >= qsizetype(sizeof buf))
-        return std::nullopt;
-    char* out = buf;
+    constexpr int kMaxDigits = 18; // keeps the magnitude exact in 64 bits
+    CellNumber n;
     qsizetype i = 0;
-    if (cell[0] == u'-' || cell[0] == u'+') {
-        if (cell[0] == u'-')
-            *out++ = '-';
+    if (!cell.isEmpty() && (cell[0] == u'-' || cell[0] == u'+')) {
+        n.negative = cell[0] == u'-';
         ++i;
     }
-    bool point = false;
-    int digits = 0;
+    int digits = 0, significant = 0;
+    bool point = false, digitAfterPoint = false;
     for (; i < cell.size(); ++i) {
         const QChar c = cell[i];
         if (c >= u'0' && c <= u'9') {
-            *out++ = char(c.unicode());
             ++digits;
+            if (point) {
+                ++n.decimals;
+                digitAfterPoint = true;
+            }
+            if (significant > 0 || c != u'0') {
+                if (++significant > kMaxDigits || n.decimals > kMaxDigits)
+                    return std::nullopt;
+                n.magnitude = n.magnitude * 10 + (c.unicode() - u'0');
+            } else if (n.decimals > kMaxDigits) {
+                return std::nullopt;
+            }
         } else if (!point && (c == u'.' || c == u',' || c == decimalSeparator)) {
-            *out++ = '.';
             point = true;
         } else {
             return std::nullopt;
         }
     }
-    if (digits == 0)
+    if (digits == 0 || (point && !digitAfterPoint))
         return std::nullopt;
-    double value = 0;
-    const auto [end, ec] = std::from_chars(buf, out, value);
-    if (ec != std::errc() || end != out)
-        return std::nullopt;
-    return value;
+    return n;
+}
+
+bool isSeparatorRow(const RecordSet::Row& row) {
+    return QStringView(row[0]).trimmed() == u"M";
 }
 
 } // namespace RecordCells

@@ -37,9 +37,26 @@ QString numberText(int n);
 // The row that opens measurement n (counting from 1).
 RecordSet::Row separatorRow(int measurementNumber);
 
-// A value cell back to its number. Blanks around it are ignored; the decimal point may be
-// ".", "," or the given regional separator. Nothing else is accepted (no exponent, no
-// grouping), so an empty or separator-row cell gives nullopt.
-std::optional<double> parseValue(QStringView cell, QChar decimalSeparator = u'.');
+// A value cell as the number it shows: magnitude / 10^decimals, with the decimals the cell
+// has ("  -0012.3 " -> 123, 1 decimal, negative). Exact, so a value can be written back
+// with the digits it had.
+struct CellNumber {
+    quint64 magnitude = 0;
+    int decimals = 0;
+    bool negative = false;
+
+    double value() const;
+    // A plain number with "." as separator and no leading zeros ("-12.3", "0.0", "7").
+    QString plain() const;
+};
+
+// The one reader of value cells. Blanks around the number are ignored; the decimal point
+// may be ".", "," or the given regional separator and needs a digit after it. Nothing else
+// is accepted (no exponent, no grouping, no more than 18 significant digits), so an empty
+// or separator-row cell gives nullopt.
+std::optional<CellNumber> parseNumber(QStringView cell, QChar decimalSeparator = u'.');
+
+// A separator row opens a measurement: its first cell is the mark "M".
+bool isSeparatorRow(const RecordSet::Row& row);
 
 } // namespace RecordCells

@@ -1,10 +1,14 @@
 #include "RecordSet.h"
 
+#include <QBrush>
+#include <QColor>
+
 RecordSet::RecordSet(QObject* parent) : QAbstractTableModel(parent) {
     rows_.resize(2);
 }
 
 void RecordSet::setCell(int row, int column, const QString& text) {
+    ++revision_;
     rows_[row][column] = text;
     if (row == 0)
         emit headerDataChanged(Qt::Horizontal, column, column);
@@ -13,6 +17,7 @@ void RecordSet::setCell(int row, int column, const QString& text) {
 }
 
 void RecordSet::setRow(int r, const Row& cells) {
+    ++revision_;
     rows_[r] = cells;
     if (r == 0)
         emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
@@ -23,6 +28,7 @@ void RecordSet::setRow(int r, const Row& cells) {
 void RecordSet::setRowCountTotal(int n) {
     n = std::max(n, 1);
     const int old = int(rows_.size());
+    ++revision_;
     if (n > old) {
         beginInsertRows({}, old - 1, n - 2);
         rows_.resize(n);
@@ -35,6 +41,7 @@ void RecordSet::setRowCountTotal(int n) {
 }
 
 void RecordSet::clearBody() {
+    ++revision_;
     for (qsizetype r = 1; r < rows_.size(); ++r)
         rows_[r] = Row{};
     if (rows_.size() > 1)
@@ -43,6 +50,7 @@ void RecordSet::clearBody() {
 
 void RecordSet::replaceRowsFrom(int firstRow, QList<Row> rows) {
     firstRow = std::max(firstRow, 1);
+    ++revision_;
     beginResetModel();
     rows_.resize(firstRow);
     rows_.append(std::move(rows));
@@ -58,9 +66,34 @@ int RecordSet::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RecordSet::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
         return {};
-    return rows_.at(index.row() + 1).at(index.column());
+    const int row = index.row() + 1;
+    if (role == Qt::ForegroundRole) {
+        if (index.column() != kColumns - 1 || row >= marks_.size())
+            return {};
+        switch (marks_.at(row)) {
+        case Mark::Above:
+            return QBrush(QColor(255, 0, 0));
+        case Mark::Below:
+            return QBrush(QColor(0, 0, 255));
+        case Mark::None:
+            break;
+        }
+        return {};
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    return rows_.at(row).at(index.column());
+}
+
+void RecordSet::setValueMarks(QList<Mark> marksByRow) {
+    if (marksByRow == marks_)
+        return;
+    marks_ = std::move(marksByRow);
+    if (rows_.size() > 1)
+        emit dataChanged(index(0, kColumns - 1), index(int(rows_.size()) - 2, kColumns - 1),
+                         {Qt::ForegroundRole});
 }
 
 QVariant RecordSet::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -31,6 +31,14 @@ public:
     // with empty rows up to firstRow. One model reset, so thousands of rows cost no more
     // signals than one.
     void replaceRowsFrom(int firstRow, QList<Row> rows);
+    // Counts every change of a cell or of the row count, so a view built from the cells
+    // knows when it is stale.
+    quint64 revision() const { return revision_; }
+
+    // Value cells outside a limit show in colour: above red, below blue. Rows not listed
+    // are unmarked; marks are no data and leave the revision alone.
+    enum class Mark : qint8 { None, Below, Above };
+    void setValueMarks(QList<Mark> marksByRow);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,4 +49,6 @@ public:
 
 private:
     QList<Row> rows_;
+    QList<Mark> marks_;
+    quint64 revision_ = 0;
 };

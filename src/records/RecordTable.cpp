@@ -193,3 +193,13 @@ int RecordTable::chartRecordTotal() const {
         return fileRecordCount;
     return fill.rowsWritten - loggerInfo.storedMeasurements;
 }
+
+const RecordView& RecordTable::recordView() const {
+    // Date cells are month first when the English interface wrote them.
+    const bool monthFirst = RecordOrigin == RecordOriginKind::FromFile
+                                ? fileDatesMonthFirst
+                                : controls_.UiLanguage == 'i';
+    const MainViewState& view = controls_.view;
+    return recordView_.get(records_,
+                           {view.Edit1.text, monthFirst, regional_.decimalSeparator, view.Label14});
+}

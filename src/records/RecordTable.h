@@ -2,6 +2,7 @@
 
 #include "LoggerInfo.h"
 #include "RecordSet.h"
+#include "RecordView.h"
 #include "app/Regional.h"
 
 #include <QString>
@@ -45,6 +46,9 @@ public:
     RecordSet& records() { return records_; }
     const RecordSet& records() const { return records_; }
     const Regional& regional() const { return regional_; }
+    // The record set as typed values (dates with their year, values as numbers), built
+    // again only after the table or what it is read with changed.
+    const RecordView& recordView() const;
 
     // Run first by every action that clears the record set: unsaved records are saved,
     // discarded or kept as the user answers. True when the action may go on.
@@ -71,4 +75,5 @@ private:
     const Clock& clock_;
     Regional regional_;
     RecordSet records_;
+    mutable RecordViewCache recordView_;
 };

@@ -6,6 +6,9 @@
 #include "support/FakeTransport.h"
 #include "support/RecordingPrompt.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -251,6 +254,37 @@ void TestCli::downloadShowExport() {
     }
     QCOMPARE(k, 8);
 
+    // Statistics of the same file: the counts, and the mean of the value cells worked out
+    // here from the lines.
+    r = runCli({"stats", file, "--upper", "0", "--json"});
+    QCOMPARE(r.exitCode, 0);
+    const QJsonObject stats = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(stats["unit"].toString(), QString("PSI"));
+    const QJsonArray measurements = stats["measurements"].toArray();
+    QCOMPARE(measurements.size(), 2);
+    QCOMPARE(measurements[1].toObject()["records"].toInt(), 4);
+    double sum = 0;
+    int above = 0;
+    for (const QString& line : recordLines) {
+        if (line.startsWith("   M"))
+            continue;
+        const double v = line.mid(30, 10).trimmed().toDouble();
+        sum += v;
+        above += v > 0 ? 1 : 0;
+    }
+    const QJsonObject all = stats["all"].toObject();
+    QCOMPARE(all["records"].toInt(), 8);
+    QVERIFY(qAbs(all["mean"].toDouble() - sum / 8) <= 1e-5 * qMax(1.0, qAbs(sum / 8)));
+    QCOMPARE(all["above"].toObject()["records"].toInt(), above);
+    QVERIFY(all["mkt"].isNull()); // pressure
+
+    const QString svg = dir.filePath("ensaio.svg");
+    r = runCli({"plot", file, "-o", svg, "--measurement", "2", "--upper", "0"});
+    QCOMPARE(r.exitCode, 0);
+    QFile picture(svg);
+    QVERIFY(picture.open(QIODevice::ReadOnly));
+    QVERIFY(picture.readAll().contains("<svg"));
+
     // The record report of the same file, read back from the PDF.
     const QString pdf = dir.filePath("ensaio.pdf");
     r = runCli({"--lang", "e", "report", file, "-o", pdf});
@@ -292,6 +326,20 @@ void TestCli::dataFileCommandFailures_data() {
     QTest::newRow("report into a missing folder")
         << QStringList{"--lang", "e", "report", "EMPTY", "-o", "/no-such-folder/x.pdf"} << 3
         << "No se puede grabar el archivo PDF: /no-such-folder/x.pdf";
+    QTest::newRow("stats, limit not a number")
+        << QStringList{"stats", "EMPTY", "--lower", "x"} << 1 << "--lower takes a number";
+    QTest::newRow("stats, lower above upper")
+        << QStringList{"stats", "EMPTY", "--lower", "2", "--upper", "1"} << 1 << "above --upper";
+    QTest::newRow("stats, missing file") << QStringList{"--lang", "i", "stats", "no-such-file.dat"}
+                                         << 3 << "The file can't be opened.";
+    QTest::newRow("plot, no picture suffix")
+        << QStringList{"plot", "EMPTY", "-o", "x.bmp"} << 1 << "OUT.svg or -o OUT.png";
+    QTest::newRow("plot, measurement the file does not have")
+        << QStringList{"--lang", "i", "plot", "EMPTY", "-o", "x.png", "--measurement", "1"} << 1
+        << "Measurement 1 has no records.";
+    QTest::newRow("plot into a missing folder")
+        << QStringList{"--lang", "i", "plot", "EMPTY", "-o", "/no-such-folder/x.svg"} << 3
+        << "The file \"/no-such-folder/x.svg\" cannot be written";
     QTest::newRow("export into a missing folder")
         << QStringList{"--lang", "e", "export", "EMPTY", "-o", "/no-such-folder/x.csv"} << 3
         << "El archivo no se pudo abrir.";

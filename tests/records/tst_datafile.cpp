@@ -783,7 +783,7 @@ void TestDataFile::csvRows() {
     for (int r = 0; r < rows.size(); ++r)
         table.setRow(r + 1, rows[r]);
     const QByteArray csv =
-        CsvExport::write({table, table.rowCountTotal() - 1, issueDate, monthFirst, unit});
+        CsvExport::write(table, RecordView::build(table, {issueDate, monthFirst, u'.', unit}));
     const QString expected =
         "measurement,record,date,time,timestamp,value,unit\r\n" + lines.join("\r\n") + "\r\n";
     QCOMPARE(QString::fromUtf8(csv), expected);

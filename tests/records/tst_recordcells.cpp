@@ -18,8 +18,8 @@ private slots:
     void numberText_data();
     void numberText();
     void separatorRow();
-    void parseValue_data();
-    void parseValue();
+    void parseNumber_data();
+    void parseNumber();
 };
 
 void TestRecordCells::valueText_data() {
@@ -68,12 +68,12 @@ void TestRecordCells::everyValueCellIsTenWideAndReadsBack() {
         for (int raw = 0; raw <= 0xFFFF; ++raw) {
             const QString cell = RecordCells::valueText(quint16(raw), code, u',');
             const int value = raw < 0x8000 ? raw : raw - 0x10000;
-            const auto back = RecordCells::parseValue(cell, u',');
+            const auto back = RecordCells::parseNumber(cell, u',');
             const bool good =
                 cell.size() == 10 &&
                 cell.startsWith(value < 0 ? QStringLiteral("  -") : QStringLiteral("   ")) &&
                 cell.at(3).isDigit() && cell.endsWith(u' ') && back &&
-                std::lround(*back * scale) == value;
+                std::lround(back->value() * scale) == value && back->decimals == places;
             if (!good)
                 QFAIL(qPrintable(
                     QStringLiteral("raw %1 code %2: \"%3\"").arg(raw).arg(code).arg(cell)));
@@ -144,38 +144,50 @@ void TestRecordCells::separatorRow() {
     QCOMPARE(RecordCells::separatorRow(2), expected);
 }
 
-void TestRecordCells::parseValue_data() {
+void TestRecordCells::parseNumber_data() {
+    // plain: the number as CSV writes it; empty when the cell is no number.
     QTest::addColumn<QString>("cell");
     QTest::addColumn<QChar>("regional");
-    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("plain");
     QTest::addColumn<double>("value");
     const QChar dot = u'.';
-    QTest::newRow("dot") << "   0123.4 " << dot << true << 123.4;
-    QTest::newRow("comma with dot settings") << "  -0012,3 " << dot << true << -12.3;
-    QTest::newRow("dot with comma settings") << "   01.234 " << QChar(u',') << true << 1.234;
-    QTest::newRow("whole") << "   000007 " << dot << true << 7.0;
-    QTest::newRow("most negative") << "  -032768 " << dot << true << -32768.0;
+    QTest::newRow("dot") << "   0123.4 " << dot << "123.4" << 123.4;
+    QTest::newRow("comma with dot settings") << "  -0012,3 " << dot << "-12.3" << -12.3;
+    QTest::newRow("dot with comma settings") << "   01.234 " << QChar(u',') << "1.234" << 1.234;
+    QTest::newRow("decimals kept") << "   0000.0 " << dot << "0.0" << 0.0;
+    QTest::newRow("trailing zeros kept") << "   012.50 " << dot << "12.50" << 12.5;
+    QTest::newRow("small negative") << "  -0000.1 " << dot << "-0.1" << -0.1;
+    QTest::newRow("whole") << "   000007 " << dot << "7" << 7.0;
+    QTest::newRow("plus sign") << "+5" << dot << "5" << 5.0;
+    QTest::newRow("no integer digits") << ".5" << dot << "0.5" << 0.5;
+    QTest::newRow("most negative") << "  -032768 " << dot << "-32768" << -32768.0;
+    QTest::newRow("eighteen digits")
+        << "123456789012345678" << dot << "123456789012345678" << 123456789012345678.0;
     QTest::newRow("other regional separator")
-        << "   12\u066B5 " << QChar(u'\u066B') << true << 12.5;
-    QTest::newRow("empty") << "" << dot << false << 0.0;
-    QTest::newRow("blanks") << "          " << dot << false << 0.0;
-    QTest::newRow("separator row mark") << "   M      " << dot << false << 0.0;
-    QTest::newRow("two points") << "  12.3.4  " << dot << false << 0.0;
-    QTest::newRow("exponent") << "  1e5     " << dot << false << 0.0;
-    QTest::newRow("blank inside") << "  - 12.3  " << dot << false << 0.0;
-    QTest::newRow("sign only") << "    -     " << dot << false << 0.0;
-    QTest::newRow("point only") << "    .     " << dot << false << 0.0;
+        << "   12\u066B5 " << QChar(u'\u066B') << "12.5" << 12.5;
+    QTest::newRow("empty") << "" << dot << "" << 0.0;
+    QTest::newRow("blanks") << "          " << dot << "" << 0.0;
+    QTest::newRow("separator row mark") << "   M      " << dot << "" << 0.0;
+    QTest::newRow("two points") << "  12.3.4  " << dot << "" << 0.0;
+    QTest::newRow("point without digit after") << "  12.     " << dot << "" << 0.0;
+    QTest::newRow("exponent") << "  1e5     " << dot << "" << 0.0;
+    QTest::newRow("blank inside") << "  - 12.3  " << dot << "" << 0.0;
+    QTest::newRow("sign only") << "    -     " << dot << "" << 0.0;
+    QTest::newRow("point only") << "    .     " << dot << "" << 0.0;
+    QTest::newRow("nineteen digits") << "1234567890123456789" << dot << "" << 0.0;
 }
 
-void TestRecordCells::parseValue() {
+void TestRecordCells::parseNumber() {
     QFETCH(QString, cell);
     QFETCH(QChar, regional);
-    QFETCH(bool, ok);
+    QFETCH(QString, plain);
     QFETCH(double, value);
-    const auto parsed = RecordCells::parseValue(cell, regional);
-    QCOMPARE(parsed.has_value(), ok);
-    if (ok)
-        QCOMPARE(*parsed, value);
+    const auto parsed = RecordCells::parseNumber(cell, regional);
+    QCOMPARE(parsed.has_value(), !plain.isEmpty());
+    if (parsed) {
+        QCOMPARE(parsed->plain(), plain);
+        QCOMPARE(parsed->value(), value);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRecordCells)
