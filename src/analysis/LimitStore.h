@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Limits.h"
+#include "records/DataFolder.h"
 
 #include <QMap>
 #include <QString>
@@ -15,7 +16,7 @@ public:
 
     // A relative path is taken in the current folder of the moment the store is made (the
     // folder of the settings file), whatever folder a file dialog moves to later.
-    explicit LimitStore(const QString& path = kName);
+    explicit LimitStore(const QString& path = DataFolder::filePath(kName));
 
     Limits get(int measurementType, int unitCode) const;
     // False when the file could not be written; the limits in use change all the same.

@@ -121,15 +121,13 @@ std::optional<CellNumber> parseNumber(QStringView cell, QChar decimalSeparator) 
         ++i;
     }
     int digits = 0, significant = 0;
-    bool point = false, digitAfterPoint = false;
+    bool point = false;
     for (; i < cell.size(); ++i) {
         const QChar c = cell[i];
         if (c >= u'0' && c <= u'9') {
             ++digits;
-            if (point) {
+            if (point)
                 ++n.decimals;
-                digitAfterPoint = true;
-            }
             if (significant > 0 || c != u'0') {
                 if (++significant > kMaxDigits || n.decimals > kMaxDigits)
                     return std::nullopt;
@@ -143,7 +141,8 @@ std::optional<CellNumber> parseNumber(QStringView cell, QChar decimalSeparator) 
             return std::nullopt;
         }
     }
-    if (digits == 0 || (point && !digitAfterPoint))
+    // "12." is twelve, as the locale-aware readers of hand-edited files take it.
+    if (digits == 0)
         return std::nullopt;
     return n;
 }

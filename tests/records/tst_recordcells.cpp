@@ -159,6 +159,7 @@ void TestRecordCells::parseNumber_data() {
     QTest::newRow("small negative") << "  -0000.1 " << dot << "-0.1" << -0.1;
     QTest::newRow("whole") << "   000007 " << dot << "7" << 7.0;
     QTest::newRow("plus sign") << "+5" << dot << "5" << 5.0;
+    QTest::newRow("no digit after the point") << "  12.     " << dot << "12" << 12.0;
     QTest::newRow("no integer digits") << ".5" << dot << "0.5" << 0.5;
     QTest::newRow("most negative") << "  -032768 " << dot << "-32768" << -32768.0;
     QTest::newRow("eighteen digits")
@@ -169,7 +170,6 @@ void TestRecordCells::parseNumber_data() {
     QTest::newRow("blanks") << "          " << dot << "" << 0.0;
     QTest::newRow("separator row mark") << "   M      " << dot << "" << 0.0;
     QTest::newRow("two points") << "  12.3.4  " << dot << "" << 0.0;
-    QTest::newRow("point without digit after") << "  12.     " << dot << "" << 0.0;
     QTest::newRow("exponent") << "  1e5     " << dot << "" << 0.0;
     QTest::newRow("blank inside") << "  - 12.3  " << dot << "" << 0.0;
     QTest::newRow("sign only") << "    -     " << dot << "" << 0.0;
