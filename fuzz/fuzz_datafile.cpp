@@ -3,6 +3,7 @@
 // read again, gives the same fields, numbers and rows. The CSV export runs over the rows too.
 #include "records/CsvExport.h"
 #include "records/DataFile.h"
+#include "records/RecordView.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -49,9 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
     }
 
-    const QByteArray csv =
-        CsvExport::write({table, lastRow, c.fields.date, DataFile::monthFirstDates(c.columnTitles),
-                          QStringLiteral("BAR")});
+    const RecordView view =
+        RecordView::build(table, {c.fields.date, DataFile::monthFirstDates(c.columnTitles), u'.',
+                                  QStringLiteral("BAR")});
+    const QByteArray csv = CsvExport::write(table, view);
     if (!csv.startsWith("measurement,record,date,time,timestamp,value,unit\r\n"))
         std::abort();
     return 0;

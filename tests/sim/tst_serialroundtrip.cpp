@@ -1,4 +1,5 @@
 #include "link/QtSerialTransport.h"
+#include "protocol/LoggerFrame.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -8,10 +9,6 @@
 namespace {
 
 constexpr int32_t kOk = SerialTransport::Ok;
-
-QByteArray frame(char code) {
-    return QByteArray::fromHex("05") + code + QByteArray::fromHex("000001");
-}
 
 // Starts the simulator and returns the terminal path it prints first.
 QString startSimulator(QProcess& sim, const QStringList& arguments) {
@@ -85,13 +82,13 @@ void TestSerialRoundTrip::roundTrip() {
     QCOMPARE(collect(port, 20), QByteArray("OK+ADDR:00124B0A17F3"));
     QCOMPARE(send(port, "AT+CONA4C1380B9F21"), kOk);
     QCOMPARE(collect(port, 15), QByteArray("OK+CONNAOK+CONN"));
-    QCOMPARE(send(port, frame('7')), kOk);
+    QCOMPARE(send(port, LoggerFrame::accessRequest()), kOk);
     QCOMPARE(collect(port, 5).toHex(' '), QByteArray("05 37 00 00 01"));
-    QCOMPARE(send(port, frame('1')), kOk);
+    QCOMPARE(send(port, LoggerFrame::readConfiguration()), kOk);
     const QByteArray config = collect(port, 26);
     QCOMPARE(config.size(), 26);
     QCOMPARE(config.left(5).toHex(' '), QByteArray("1a 31 01 00 4b"));
-    QCOMPARE(send(port, frame('2')), kOk);
+    QCOMPARE(send(port, LoggerFrame::downloadRecords()), kOk);
     const QByteArray records = collect(port, 75);
     QCOMPARE(records.size(), 75);
     QCOMPARE(records.left(10).toHex(' '), QByteArray("00 32 01 00 4b 0e 03 08 00 00"));

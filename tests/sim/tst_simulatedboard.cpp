@@ -339,7 +339,7 @@ void TestSimulatedBoard::configurationAnnouncesRecordsReply() {
     QCOMPARE(announced, 5 + 7 * records);
     const QByteArray reply = rig.exchange(LoggerFrame::downloadRecords(), 30000);
     QCOMPARE(reply.size(), announced);
-    QCOMPARE(reply.at(1), '2');
+    QCOMPARE(reply.at(1), LoggerFrame::DownloadRecords);
     QCOMPARE(quint8(reply.at(3)) << 8 | quint8(reply.at(4)), announced);
     QVERIFY(reply.size() <= 26000);
 }
