@@ -19,6 +19,11 @@ inline QByteArray connectTo(const QByteArray& address) {
 // "AT+PIO<pin><level>": pin 2 or 3, level 0 or 1.
 QByteArray pio(int pin, int level);
 
+// A block the module takes for itself (an AT command) rather than passing it to the logger.
+inline bool isCommand(const QByteArray& block) {
+    return block.startsWith(attention());
+}
+
 // A command as the module reads it.
 struct Command {
     enum Kind { Unknown, Attention, AddressQuery, Connect, Pio } kind = Unknown;

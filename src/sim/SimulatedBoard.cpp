@@ -697,7 +697,7 @@ void SimulatedBoard::linkTo(const QString& address, qint64 tick) {
         if (generation != linkGeneration_)
             return; // that link has already ended or been replaced
         unlink();
-        reply(SimOptions::kModuleKey, QByteArrayLiteral("OK+LOST"), t);
+        reply(SimOptions::kModuleKey, ModuleText::lostReply(), t);
     });
 }
 
@@ -707,7 +707,7 @@ void SimulatedBoard::unlink() {
 }
 
 void SimulatedBoard::handleBlock(const QByteArray& block) {
-    if (block.startsWith("AT")) {
+    if (ModuleText::isCommand(block)) {
         handleAtCommand(block);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "link/SerialTransport.h"
 #include "protocol/LoggerReply.h"
+#include "protocol/ModuleText.h"
 
 #include <QByteArray>
 #include <QList>
@@ -26,11 +27,11 @@ struct SimOptions {
 
     // --- Bluetooth module ---
     QString moduleAddress = QStringLiteral("00124B0A17F3");
-    QString linkedAtStart;                          // empty: the module starts without a link
-    QString connResult = QStringLiteral("OK+CONN"); // or "OK+CONNE" / "OK+CONNF"
-    int moduleLatencyMs = 20;                       // from a command to the first byte of its reply
-    int connDelayMs = 100;                          // from "OK+CONNA" to the connection result
-    int lostAfterMs = -1; // unsolicited "OK+LOST" this long after each link; -1 never
+    QString linkedAtStart; // empty: the module starts without a link
+    QString connResult = QString::fromLatin1(ModuleText::connectResult()); // or with E / F
+    int moduleLatencyMs = 20; // from a command to the first byte of its reply
+    int connDelayMs = 100;    // from "OK+CONNA" to the connection result
+    int lostAfterMs = -1;     // unsolicited "OK+LOST" this long after each link; -1 never
 
     // --- logger ---
     int measurementType = 1; // 1 pressure, 2/3 temperature, 4 humidity
