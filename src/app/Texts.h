@@ -61,6 +61,7 @@ enum class Txt {
     UsbButtonWhileOpen,
     UsbButtonWhileClosed,
     UsbOpenFailed,
+    InterfaceLost,
     SendFailed,
     RemoteButtonConnect,
     RemoteButtonDisconnect,
@@ -89,6 +90,7 @@ enum class Txt {
     Transferring,
     RecordsIncomplete,
     LoggerNoAnswer,
+    ModuleNoAnswer,
     CommandTimedOut,
 
     // Record set: quantity names, value column headers, records that cannot be converted.
@@ -187,6 +189,7 @@ enum class Txt {
     FileCannotBeSaved,
     FileWriteError,
     FileCannotBeOpened,
+    DataFilePartlyRead,
     DataFileTooShort,
     DataFileNotANumber,
     FieldNotStorable,

@@ -67,6 +67,7 @@ void MainSession::connectOrDisconnect() {
         stateAlreadyLinked();
         Timer1->setInterval(180);
         Timer1->start();
+        emit linked();
     } else {
         const QByteArray address = deviceAddress().toLatin1();
         if (address.isEmpty() || address.size() > kMaxAddressLength) {
@@ -135,6 +136,7 @@ void MainSession::handleTextReply(const QByteArray& reply) {
         Timer1->setInterval(200);
         Timer1->start();
         Status_conexao = 1;
+        emit linked();
     } else if (reply == "OK+CONNE" || reply == "OK+CONNF") {
         view_.StatusBar1[1] =
             text(reply == "OK+CONNE" ? Txt::BtConnectionError : Txt::BtConnectionFailed);
@@ -142,6 +144,7 @@ void MainSession::handleTextReply(const QByteArray& reply) {
         BtState = 0;
         stateLinkError();
         Status_conexao = 0;
+        emit failed(view_.StatusBar1[1]);
     } else if (reply == "OK+LOST" || (reply == "OK" && disconnectPending_ && PioStep == 8)) {
         // A plain "OK" to the final "AT" means the module had no link left to drop: the link
         // is gone all the same, and waiting for "OK+LOST" would leave the window stuck.
@@ -168,6 +171,7 @@ void MainSession::enterLinkLost() {
     Timer2->stop();
     Timer3->stop();
     stateLinkLost();
+    emit unlinked();
 }
 
 void MainSession::Timer1Timer() {
@@ -230,18 +234,32 @@ void MainSession::Timer1Timer() {
 }
 
 void MainSession::Timer3Timer() {
+    if (addressCheckPending_ && tempo_disp >= kModuleAnswerSeconds) {
+        // A module that never answers would leave the connection attempt hanging.
+        addressCheckPending_ = false;
+        ReceiveMode = ReceiveModeKind::Frame;
+        Timer2->stop();
+        Timer3->stop();
+        stateLinkError();
+        say(text(Txt::ModuleNoAnswer));
+        return;
+    }
     if (Status_conexao == 3 && tempo_disp > 5) {
         stateAccessTimedOut();
         Status_conexao = 0;
         connectOrDisconnect();
         if (Texts::shownIn(Txt::AccessTimedOut, UiLanguage))
             say(text(Txt::AccessTimedOut));
+        else
+            emit failed(text(Txt::LoggerNoAnswer));
     }
     if (Status_conexao >= 4 && Status_conexao < 6 && tempo_disp >= 5) {
         Status_conexao = 0;
         connectOrDisconnect();
         if (Texts::shownIn(Txt::ConfigurationTimedOut, UiLanguage))
             say(text(Txt::ConfigurationTimedOut));
+        else
+            emit failed(text(Txt::LoggerNoAnswer));
     }
     tempo_disp = (tempo_disp + 1) % 60;
     updateDownloadProgress();

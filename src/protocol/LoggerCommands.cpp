@@ -139,6 +139,7 @@ void MainSession::onConfigurationReply() {
     stateConfigurationReceived();
     ReceiveMode = ReceiveModeKind::Text;
     changed();
+    emit configurationRead();
 }
 
 void MainSession::onRecordsReply() {
@@ -157,6 +158,7 @@ void MainSession::onRecordsReply() {
     if (!complete)
         say(text(Txt::RecordsIncomplete));
     changed();
+    emit downloadFinished(complete);
 }
 
 void MainSession::onClearReply() {

@@ -634,7 +634,8 @@ void TestDataFile::openWithoutAFile() {
         QCOMPARE(f.s().RecordOrigin, RecordOriginKind::Downloaded);
     } else {
         // The opening goes on with the cleared record set: pressure in BAR, no rows.
-        QCOMPARE(f.prompt.messages, QStringList{"The file can't be opened.\n"});
+        QCOMPARE(f.prompt.messages, QStringList{"The file can't be opened.\n" + missing +
+                                                ": No such file or directory"});
         QCOMPARE(v.Label13, QString("PRESSURE"));
         QCOMPARE(v.Label14, QString("BAR"));
         QCOMPARE(f.s().records().cell(0, 3), QString(" VALUE (BAR)    "));
@@ -701,8 +702,11 @@ void TestDataFile::fieldsRefused() {
 void TestDataFile::saveFailureKeepsOlderFile_data() {
     QTest::addColumn<bool>("readOnlyFolder");
     QTest::addColumn<QString>("message");
-    QTest::newRow("read-only folder") << true << "O arquivo não pode ser salvo.\n";
-    QTest::newRow("write fails part way") << false << "Erro de escrita no arquivo.\n";
+    // The message names the file and the system's reason.
+    QTest::newRow("read-only folder")
+        << true << "O arquivo não pode ser salvo.\nPATH: Permission denied";
+    QTest::newRow("write fails part way")
+        << false << "Erro de escrita no arquivo.\nPATH: File too large";
 }
 
 void TestDataFile::saveFailureKeepsOlderFile() {
@@ -738,7 +742,7 @@ void TestDataFile::saveFailureKeepsOlderFile() {
         f.save(path);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QCOMPARE(f.prompt.messages, QStringList{message});
+    QCOMPARE(f.prompt.messages, QStringList{message.replace("PATH", path)});
     QCOMPARE(readAll(path), older);
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"old.dat"});
     // Nothing changed in the window: the user can save again elsewhere.
