@@ -76,6 +76,7 @@ void MainSession::FormShow() {
     ReceiveMode = ReceiveModeKind::Frame;
     BtState = 0;
     RemoteConnected = false;
+    moduleLinked_ = false;
     Status_conexao = 0;
     tempo_disp = 0;
     PioStep = 0;

@@ -131,6 +131,10 @@ public:
     static constexpr int kModuleAnswerSeconds = 3;
     // The disconnect sequence has run and waits for the module to drop the link.
     bool disconnecting() const { return disconnectPending_; }
+    // Ends whatever the link to the logger is doing (the access still under way included)
+    // with the disconnect sequence, unless it is already running. True while a disconnect
+    // is under way.
+    bool ReleaseLogger();
 
     // --- receive poll (protocol/ReceivePoll.cpp) ---
     static constexpr int kTextBufferSize = 36;
@@ -247,6 +251,8 @@ private:
     bool addressCheckPending_ = false;
     // The disconnect sequence has run and waits for the module to drop the link.
     bool disconnectPending_ = false;
+    // The module reported the link up ("OK+CONN", or linked at the address check).
+    bool moduleLinked_ = false;
 
     void connectOrDisconnect();
     void enterLinkLost();

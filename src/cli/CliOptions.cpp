@@ -189,7 +189,7 @@ CommandArguments::CommandArguments(CliOptions& options, const QList<QCommandLine
         error(QStringLiteral("takes one file"));
         return;
     }
-    if (parser_.isSet(timeoutOption())) {
+    if (options.command->talksToLogger && parser_.isSet(timeoutOption())) {
         QString message;
         if (!parseTimeout(parser_.value(timeoutOption()), &options.timeoutSeconds, &message)) {
             error(message);

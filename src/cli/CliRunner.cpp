@@ -252,9 +252,7 @@ int CliRunner::release() {
     events_.unlinked = false;
     const int shown = prompt_.count;
     int status = CliOptions::Success;
-    if (s.disconnecting() || s.RemoteConnected) {
-        if (!s.disconnecting())
-            s.Button3Click();
+    if (s.ReleaseLogger()) {
         step_ = QStringLiteral("disconnect");
         const Wait wait = waitFor([this] { return events_.unlinked; }, QDeadlineTimer(kReleaseMs));
         if (wait != Wait::Done)

@@ -67,6 +67,7 @@ void MainSession::connectOrDisconnect() {
         stateAlreadyLinked();
         Timer1->setInterval(180);
         Timer1->start();
+        moduleLinked_ = true;
         emit linked();
     } else {
         const QByteArray address = deviceAddress().toLatin1();
@@ -136,6 +137,7 @@ void MainSession::handleTextReply(const QByteArray& reply) {
         Timer1->setInterval(200);
         Timer1->start();
         Status_conexao = 1;
+        moduleLinked_ = true;
         emit linked();
     } else if (reply == "OK+CONNE" || reply == "OK+CONNF") {
         view_.StatusBar1[1] =
@@ -171,7 +173,22 @@ void MainSession::enterLinkLost() {
     Timer2->stop();
     Timer3->stop();
     stateLinkLost();
+    moduleLinked_ = false;
     emit unlinked();
+}
+
+bool MainSession::ReleaseLogger() {
+    if (disconnectPending_)
+        return true;
+    if (!RemoteConnected && !moduleLinked_)
+        return false;
+    // Linked but not yet accessed: the PIO sequence of the connection gives way to that of
+    // the disconnection.
+    RemoteConnected = true;
+    Status_conexao = 0;
+    connectOrDisconnect();
+    changed();
+    return disconnectPending_;
 }
 
 void MainSession::Timer1Timer() {

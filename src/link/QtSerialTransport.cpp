@@ -4,19 +4,35 @@
 #include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <sys/stat.h>
 #endif
+
+namespace {
+
+// The far end went away: a pseudo-terminal whose master closed reads end of file for ever,
+// which the port takes for "no data" while its notifier keeps firing.
+bool hungUp([[maybe_unused]] qintptr handle) {
+#ifdef Q_OS_UNIX
+    pollfd p{int(handle), POLLIN, 0};
+    return ::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    return false;
+#endif
+}
+
+} // namespace
 
 QtSerialTransport::QtSerialTransport(QString portPath) : path_(std::move(portPath)) {
     QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
         if (e == QSerialPort::ResourceError && port_.isOpen())
-            lose();
+            lose(port_.errorString());
     });
 }
 
-void QtSerialTransport::lose() {
+void QtSerialTransport::lose(const QString& reason) {
     lost_ = true;
-    error_ = port_.errorString();
+    error_ = reason;
     port_.close();
 }
 
@@ -137,6 +153,9 @@ int32_t QtSerialTransport::queueStatus(uint32_t* rxBytes) {
         return InvalidHandle;
     // Pull whatever the driver holds into the port's buffer without waiting.
     port_.waitForReadyRead(0);
+    if (!lost_ && hungUp(port_.handle())) {
+        lose(QStringLiteral("the device hung up"));
+    }
     if (lost_)
         return IoError;
     *rxBytes = uint32_t(std::min<qint64>(port_.bytesAvailable(), UINT32_MAX));

@@ -33,7 +33,7 @@ private:
     // An error that ends the port's use (the device went away): the port is closed at once,
     // so that its notifier does not keep firing on a dead descriptor, and every later call
     // fails.
-    void lose();
+    void lose(const QString& reason);
 
     QString path_;
     QSerialPort port_;

@@ -33,6 +33,7 @@ void MainSession::Button2Click() {
 
     transport_->close();
     UsbOpen = false;
+    moduleLinked_ = false;
     addressCheckPending_ = false;
     disconnectPending_ = false;
     stateUsbClosed();
@@ -47,6 +48,7 @@ void MainSession::Button2Click() {
 
 void MainSession::LinkFailureReset(Txt why) {
     UsbOpen = false;
+    moduleLinked_ = false;
     addressCheckPending_ = false;
     disconnectPending_ = false;
     // The device is closed too, so that the interface can be opened again without a restart.

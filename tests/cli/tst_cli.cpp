@@ -121,6 +121,7 @@ QString readErrUntil(QProcess& p, const QByteArray& needle, int ms = 20000) {
     QByteArray err;
     QElapsedTimer clock;
     clock.start();
+    p.waitForStarted(5000);
     while (!err.contains(needle) && clock.elapsed() < ms && p.state() == QProcess::Running) {
         p.waitForReadyRead(200);
         err += p.readAllStandardError();
@@ -330,8 +331,9 @@ void TestCli::failures_data() {
         << (none + QStringList{"info", "extra"}) << 1 << "info: unexpected argument: extra";
     QTest::newRow("bad timeout") << (none + QStringList{"info", "--timeout", "0"}) << 1
                                  << "--timeout takes a whole number";
-    for (const char* address :
-         {"A1B2C3D4E5F6A", "ZZZZZZZZZZZZ", "A1B2C3\nD4E5F", "A1B2C3\x01" "D4E5F"})
+    for (const char* address : {"A1B2C3D4E5F6A", "ZZZZZZZZZZZZ", "A1B2C3\nD4E5F",
+                                "A1B2C3\x01"
+                                "D4E5F"})
         QTest::newRow(qPrintable(QString("address %1").arg(QString(address).toLatin1().toHex())))
             << QStringList{"--simulate", "--address", address, "info"} << 1
             << "--address takes exactly 12 hexadecimal digits";
