@@ -139,9 +139,11 @@ void MainSession::handleTextReply(const QByteArray& reply) {
         Status_conexao = 1;
         moduleLinked_ = true;
         emit linked();
-    } else if (reply == "OK+CONNE" || reply == "OK+CONNF") {
+    } else if (const QByteArray result = reply.startsWith("OK+CONNAOK+") ? reply.mid(8) : reply;
+               result == "OK+CONNE" || result == "OK+CONNF") {
+        // The refusal may arrive in one read with the "OK+CONNA" before it, as the link does.
         view_.StatusBar1[1] =
-            text(reply == "OK+CONNE" ? Txt::BtConnectionError : Txt::BtConnectionFailed);
+            text(result == "OK+CONNE" ? Txt::BtConnectionError : Txt::BtConnectionFailed);
         RemoteConnected = false;
         BtState = 0;
         stateLinkError();

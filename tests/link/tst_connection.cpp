@@ -263,16 +263,20 @@ void TestConnection::secondDownloadInSameConnection() {
 void TestConnection::connectionRefused_data() {
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("status");
-    QTest::newRow("OK+CONNE") << "OK+CONNE" << QString::fromUtf8("Erro de Conexão BT");
-    QTest::newRow("OK+CONNF") << "OK+CONNF" << QString::fromUtf8("Conexão BT falhou");
+    QTest::addColumn<int>("delayMs");
+    // 250 ms: "OK+CONNA" and the result in separate ticks; 0: both in one read.
+    QTest::newRow("OK+CONNE") << "OK+CONNE" << QString::fromUtf8("Erro de Conexão BT") << 250;
+    QTest::newRow("OK+CONNF") << "OK+CONNF" << QString::fromUtf8("Conexão BT falhou") << 250;
+    QTest::newRow("OK+CONNAOK+CONNF") << "OK+CONNF" << QString::fromUtf8("Conexão BT falhou") << 0;
 }
 
 void TestConnection::connectionRefused() {
     QFETCH(QString, result);
     QFETCH(QString, status);
+    QFETCH(int, delayMs);
     SimOptions o;
     o.connResult = result;
-    o.connDelayMs = 250; // "OK+CONNA" and the result in separate ticks
+    o.connDelayMs = delayMs;
     Link f('p', o);
     f.s().Button3Click();
     QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[1] == status; }, 3000));
