@@ -257,9 +257,10 @@ int CliRunner::release() {
         const Wait wait = waitFor([this] { return events_.unlinked; }, QDeadlineTimer(kReleaseMs));
         if (wait != Wait::Done)
             status = failure(wait);
-        else if (prompt_.count != shown)
-            status = CliOptions::LinkFailure; // a write of the sequence failed
     }
+    // A write of the sequence failed, the first one included; the session said so.
+    if (status == CliOptions::Success && prompt_.count != shown)
+        status = CliOptions::LinkFailure;
     if (s.UsbOpen)
         s.Button2Click();
     releasing_ = false;

@@ -168,6 +168,7 @@ private slots:
     void releasedOnSignal_data();
     void releasedOnSignal();
     void vanishedBoard();
+    void savedButNotReleased();
     void fullDisk_data();
     void fullDisk();
     void brokenSettingsFiles();
@@ -513,6 +514,22 @@ void TestCli::vanishedBoard() {
     const double cpu = childCpuSeconds(err);
     QVERIFY2(cpu < 1.0, qPrintable(QString::number(cpu)));
     QVERIFY(!QFileInfo::exists(dir.filePath("x.dat")));
+}
+
+void TestCli::savedButNotReleased() {
+    // Eight writes reach the logger (address check, four PIO steps, access, configuration,
+    // download); the recording switch of the disconnect is the first that fails.
+    QTemporaryDir dir;
+    const Result r =
+        runCli({"--simulate", "--sim-options",
+                "--linked " + kAddress + " --records 4 --stored 1 --write-fail-after 8",
+                "--address", kAddress, "--lang", "i", "download", "-o", "x.dat", "--title", "t"},
+               dir.path());
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains("Error when trying to send data."), qPrintable(r.err));
+    QVERIFY2(r.err.contains("the data file x.dat was saved; only the disconnect failed"),
+             qPrintable(r.err));
+    QVERIFY(QFileInfo(dir.filePath("x.dat")).size() > 0);
 }
 
 void TestCli::fullDisk_data() {
