@@ -546,6 +546,15 @@ void TestDataFile::rowCountFromHeader() {
     QCOMPARE(f.s().fileRecordCount, 100);
     QCOMPARE(f.v().Label17, QString("0100"));
     QCOMPARE(f.v().Label18, QString("1/1"));
+    QVERIFY(f.v().StatusBar1[2].isEmpty()); // every row it announced was read
+
+    // A file cut short is shown as far as it goes, and the status bar says so.
+    layout.records = recordLines(40, 200);
+    writeFile("cut.dat", layout.bytes());
+    f.open("cut.dat");
+    QVERIFY(f.prompt.messages.isEmpty());
+    QCOMPARE(f.s().fill.rowsWritten, 41);
+    QCOMPARE(f.v().StatusBar1[2], QString("Arquivo incompleto: 41 de 101 linhas lidas."));
 
     // A file of 200,000 characters and more: only the first 154,810 are read. With the
     // 46-character title line, record line k (from 0) ends at 249 + 41k + 40.
