@@ -267,6 +267,8 @@ private:
     void onConfigurationStored();
     void onRecordingSwitched();
     void writeBlock(const QByteArray& bytes);
+    // The bytes waiting; false (after the lost-interface reset) when the port failed.
+    bool queryQueue(uint32_t* waiting);
     QString deviceAddress() const { return view_.Edit7.text; }
     void updateDownloadProgress();
 

@@ -7,14 +7,19 @@
 #include <algorithm>
 #include <cstring>
 
+bool MainSession::queryQueue(uint32_t* waiting) {
+    if (transport_->queueStatus(waiting) == SerialTransport::Ok)
+        return true;
+    // Only an open interface can be lost; a closed one answers every call so.
+    if (UsbOpen)
+        InterfaceLost();
+    return false;
+}
+
 void MainSession::Timer2Timer() {
     uint32_t waiting = 0;
-    if (transport_->queueStatus(&waiting) != SerialTransport::Ok) {
-        // Only an open interface can be lost; a closed one answers every call so.
-        if (UsbOpen)
-            InterfaceLost();
+    if (!queryQueue(&waiting))
         return;
-    }
     rxWaiting = waiting;
     const uint32_t count = std::min<uint32_t>(waiting, kRxBufferSize);
     if (count == 0)
@@ -81,12 +86,8 @@ void MainSession::dispatchFrame() {
 
 void MainSession::RearmReceivePoll() {
     uint32_t waiting = 0;
-    if (transport_->queueStatus(&waiting) != SerialTransport::Ok) {
-        // Only an open interface can be lost; a closed one answers every call so.
-        if (UsbOpen)
-            InterfaceLost();
+    if (!queryQueue(&waiting))
         return;
-    }
     rxWaiting = waiting;
     if (waiting >= RecordsReplyLength)
         Timer2->start();
