@@ -65,6 +65,7 @@ private slots:
     void disconnect();
     void download();
     void secondDownloadInSameConnection();
+    void eventsOfAWholeSession();
     void connectionRefused_data();
     void connectionRefused();
     void writeFailureAtEachStep_data();
@@ -247,6 +248,35 @@ void TestConnection::download() {
     QCOMPARE(v.DownloadProgress, -1);
     QVERIFY(!f.s().Timer2->isActive() && !f.s().Timer3->isActive());
     QCOMPARE(f.s().ReceiveMode, ReceiveModeKind::Text);
+}
+
+void TestConnection::eventsOfAWholeSession() {
+    // What a waiter (the command line) sees of a connect, a download, a clear and the
+    // disconnect, in order. The recording switch's answer arrives while the poll reads module
+    // texts, so it is not a logger answer.
+    SimOptions o = linked();
+    o.recordCount = 5;
+    Link f('i', o);
+    QStringList events;
+    MainSession& s = f.s();
+    QObject::connect(&s, &MainSession::linked, [&] { events << "linked"; });
+    QObject::connect(&s, &MainSession::unlinked, [&] { events << "unlinked"; });
+    QObject::connect(&s, &MainSession::configurationRead, [&] { events << "configuration"; });
+    QObject::connect(&s, &MainSession::downloadFinished,
+                     [&](bool complete) { events << QString("download %1").arg(complete); });
+    QObject::connect(&s, &MainSession::loggerAnswered,
+                     [&](int code) { events << QString("answered %1").arg(QChar(code)); });
+    QObject::connect(&s, &MainSession::failed, [&](const QString& m) { events << "failed " + m; });
+    f.connect();
+    s.Button6Click();
+    QVERIFY(f.time.advanceUntil([&] { return events.last() == "answered 2"; }, 5000));
+    f.prompt.answers.push_back(true);
+    s.Button5Click();
+    QVERIFY(f.time.advanceUntil([&] { return events.last() == "answered 3"; }, 5000));
+    s.Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return events.last() == "unlinked"; }, 10000));
+    QCOMPARE(events, (QStringList{"linked", "answered 7", "configuration", "answered 1",
+                                  "download 1", "answered 2", "answered 3", "unlinked"}));
 }
 
 void TestConnection::secondDownloadInSameConnection() {
