@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <optional>
 
 namespace AtomicFile {
 
@@ -62,14 +63,31 @@ Result writeInto(QFile& file, const std::function<bool(QIODevice&)>& produce, bo
     return {};
 }
 
+// Standard output and the other descriptors the program was given are written through the
+// descriptor itself, so that the redirection behind it (">>" included) keeps its meaning;
+// opening their names again would truncate or replace what they point to.
+std::optional<int> givenDescriptor(const QString& path) {
+    if (path == u"-" || path == u"/dev/stdout")
+        return 1;
+    if (path == u"/dev/stderr")
+        return 2;
+    if (path.startsWith(u"/dev/fd/")) {
+        bool ok = false;
+        const int fd = path.mid(8).toInt(&ok);
+        if (ok)
+            return fd;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Result write(const QString& path, const std::function<bool(QIODevice&)>& produce) {
     constexpr auto mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
-    if (path == u"-") {
-        std::fflush(stdout);
+    if (const std::optional<int> fd = givenDescriptor(path)) {
+        std::fflush(nullptr);
         QFile out;
-        return writeInto(out, produce, out.open(stdout, mode));
+        return writeInto(out, produce, out.open(*fd, mode, QFileDevice::DontCloseHandle));
     }
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir()) {

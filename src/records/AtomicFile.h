@@ -10,8 +10,8 @@ class QIODevice;
 // Every file the program writes goes through here. A regular file (or a new name) is written
 // aside and put in place only once every byte, the last one included, reached the disk: on
 // any failure the earlier file stays as it was. A path that names something else (a
-// character device, a FIFO) is written into directly, and "-" is standard output, so that
-// the output can be piped.
+// character device, a FIFO) is written into directly; "-" (or /dev/stdout) is standard output,
+// so that the output can be piped or appended to.
 namespace AtomicFile {
 
 struct Result {

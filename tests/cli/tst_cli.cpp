@@ -169,6 +169,7 @@ private slots:
     void releasedOnSignal();
     void vanishedBoard();
     void savedButNotReleased();
+    void outputToStandardOutput();
     void fullDisk_data();
     void fullDisk();
     void brokenSettingsFiles();
@@ -530,6 +531,24 @@ void TestCli::savedButNotReleased() {
     QVERIFY2(r.err.contains("the data file x.dat was saved; only the disconnect failed"),
              qPrintable(r.err));
     QVERIFY(QFileInfo(dir.filePath("x.dat")).size() > 0);
+}
+
+void TestCli::outputToStandardOutput() {
+    // "-" and /dev/stdout go through the descriptor: appending keeps what was there.
+    QTemporaryDir dir;
+    const QString empty = dir.filePath("empty.dat");
+    const QString log = dir.filePath("log");
+    QVERIFY(writeFile(empty, dataFile(0)));
+    QVERIFY(writeFile(log, "earlier\n"));
+    for (const char* target : {"-", "/dev/stdout"}) {
+        QProcess shell;
+        shell.start("bash", {"-c", "\"$0\" export \"$1\" -o \"$2\" >> \"$3\"", TERVIX_CLI, empty,
+                             target, log});
+        QVERIFY(shell.waitForFinished(30000));
+        QCOMPARE(shell.exitCode(), 0);
+    }
+    const QByteArray header = "measurement,record,date,time,timestamp,value,unit\r\n";
+    QCOMPARE(contentOf(log), "earlier\n" + header + header);
 }
 
 void TestCli::fullDisk_data() {
