@@ -57,7 +57,7 @@ const QList<CliOptions::Command>& CliOptions::commands() {
          "  download -o FILE --title T [--objective O] [--responsible R] [--record on|off]\n"
          "           [--timeout S]\n"
          "            connect, download every record, save the data file, disconnect with the\n"
-         "            recording switch on or off (default off); -o - writes to stdout\n",
+         "            recording switch on or off (default off)\n",
          true, false, &CliRunner::download},
         {"show",
          "  show FILE\n"
@@ -103,10 +103,10 @@ QString CliOptions::usage() {
     text += QStringLiteral("\nCommands:\n");
     for (const Command& command : commands())
         text += QString::fromUtf8(command.usage);
-    text += QStringLiteral("\nA file written with -o that is a device or a FIFO is written into; "
-                           "- is standard output.\n"
+    text += QStringLiteral("\n-o writes into a device or a FIFO; - is standard output.\n"
                            "Exit status: 0 success, 1 bad usage, 2 interface, link or logger "
-                           "failure, 3 file error; 130 and 143 after SIGINT and SIGTERM.\n");
+                           "failure,\n3 file error; 130 and 143 after SIGINT and SIGTERM (the "
+                           "logger released first).\n");
     return text;
 }
 
