@@ -81,15 +81,17 @@ void MainSession::guarded(const std::function<void()>& action) {
 void MainSession::say(const QString& message) {
     changed();
     prompt_.message(message);
+    emit failed(message);
 }
 
 void MainSession::FormShow() {
     const SettingsFile::Result settings = Texts::isLanguage(languageOverride)
-                                              ? SettingsFile::Result{languageOverride, false}
+                                              ? SettingsFile::Result{languageOverride, false, {}}
                                               : SettingsFile::read();
     UiLanguage = settings.language;
+    // A warning only: the program goes on in the language it has.
     if (settings.cannotOpen)
-        say(Texts::text(Txt::SettingsFileCannotOpen, UiLanguage));
+        prompt_.message(Texts::text(Txt::SettingsFileCannotOpen, UiLanguage) + settings.problem);
 
     applyMainWindowTexts();
 
@@ -121,6 +123,7 @@ void MainSession::FormShow() {
     ReceiveMode = ReceiveModeKind::Frame;
     BtState = 0;
     RemoteConnected = false;
+    moduleLinked_ = false;
     Status_conexao = 0;
     tempo_disp = 0;
     PioStep = 0;

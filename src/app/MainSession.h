@@ -74,7 +74,10 @@ public:
     // The interface button: opens or closes the USB interface.
     void Button2Click();
     // Run after a failed write anywhere: marks the interface closed and resets the controls.
-    void LinkFailureReset();
+    // `why` is the message shown.
+    void LinkFailureReset(Txt why = Txt::UsbOpenFailed);
+    // The port reported an error or hang-up (an adapter unplugged): as a failed write.
+    void InterfaceLost();
     // The report data fields as the user types them (at most 50 characters each).
     void Edit3Change(const QString& text);
     void Edit4Change(const QString& text);
@@ -127,6 +130,14 @@ public:
     void Button7Click();
     void Timer1Timer(); // PIO sequence
     void Timer3Timer(); // supervision: time-outs, progress, re-arming of the poll
+    // Seconds the module is given to answer the address check.
+    static constexpr int kModuleAnswerSeconds = 3;
+    // The disconnect sequence has run and waits for the module to drop the link.
+    bool disconnecting() const { return disconnectPending_; }
+    // Ends whatever the link to the logger is doing (the access still under way included)
+    // with the disconnect sequence, unless it is already running. True while a disconnect
+    // is under way.
+    bool ReleaseLogger();
 
     // --- receive poll (protocol/ReceivePoll.cpp) ---
     static constexpr int kTextBufferSize = 36;
@@ -178,6 +189,9 @@ public:
     // Record count of the data file last opened (its line 14): the records held while
     // RecordOrigin is FromFile.
     int fileRecordCount = 0;
+    // Record lines the data file last opened announced (records and separators); fewer
+    // were read when rowsWritten of `fill` is below it (a cut file, a NUL in it).
+    int fileRowsAnnounced = 0;
     // The record dates of the data file last opened are month first (English interface).
     bool fileDatesMonthFirst = false;
     // "Exportar CSV..." follows the table: its caption, and enabled while it holds records.
@@ -239,6 +253,13 @@ public:
 
 signals:
     void viewChanged();
+    // What those who wait on the logger (the command line, tests) wait for.
+    void linked();   // the module reports the link to the logger
+    void unlinked(); // the link is gone: dropped, lost, or the interface closed
+    void configurationRead();
+    void downloadFinished(bool complete); // false: fewer records came than announced
+    void loggerAnswered(int code);        // a reply frame with this command code was handled
+    void failed(const QString& message);  // an action gave up; the message says why
 
 private:
     // What the chart window was opened on, to tell whether the record set changed under it.
@@ -260,6 +281,8 @@ private:
     bool configurationStale_ = false;
     // "Carregar " asked for the configuration first; its reply starts the download.
     bool downloadAfterConfiguration_ = false;
+    // The module reported the link up ("OK+CONN", or linked at the address check).
+    bool moduleLinked_ = false;
 
     void connectOrDisconnect();
     void enterLinkLost();
@@ -274,6 +297,8 @@ private:
     void onConfigurationStored();
     void onRecordingSwitched();
     void writeBlock(const QByteArray& bytes);
+    // The bytes waiting; false (after the lost-interface reset) when the port failed.
+    bool queryQueue(uint32_t* waiting);
     QString deviceAddress() const { return view_.Edit7.text; }
     void updateDownloadProgress();
     void startDownload();

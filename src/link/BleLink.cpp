@@ -76,6 +76,8 @@ void MainSession::connectOrDisconnect() {
         stateAlreadyLinked();
         Timer1->setInterval(180);
         Timer1->start();
+        moduleLinked_ = true;
+        emit linked();
     } else {
         const QByteArray address = deviceAddress().toLatin1();
         if (address.isEmpty() || address.size() > kMaxAddressLength) {
@@ -144,13 +146,18 @@ void MainSession::handleTextReply(const QByteArray& reply) {
         Timer1->setInterval(200);
         Timer1->start();
         Status_conexao = 1;
-    } else if (reply == "OK+CONNE" || reply == "OK+CONNF") {
+        moduleLinked_ = true;
+        emit linked();
+    } else if (const QByteArray result = reply.startsWith("OK+CONNAOK+") ? reply.mid(8) : reply;
+               result == "OK+CONNE" || result == "OK+CONNF") {
+        // The refusal may arrive in one read with the "OK+CONNA" before it, as the link does.
         view_.StatusBar1[1] =
-            text(reply == "OK+CONNE" ? Txt::BtConnectionError : Txt::BtConnectionFailed);
+            text(result == "OK+CONNE" ? Txt::BtConnectionError : Txt::BtConnectionFailed);
         RemoteConnected = false;
         BtState = 0;
         stateLinkError();
         Status_conexao = 0;
+        emit failed(view_.StatusBar1[1]);
     } else if (reply == "OK+LOST" || (reply == "OK" && disconnectPending_ && PioStep == 8)) {
         // A plain "OK" to the final "AT" means the module had no link left to drop: the link
         // is gone all the same, and waiting for "OK+LOST" would leave the window stuck.
@@ -177,6 +184,22 @@ void MainSession::enterLinkLost() {
     Timer2->stop();
     Timer3->stop();
     stateLinkLost();
+    moduleLinked_ = false;
+    emit unlinked();
+}
+
+bool MainSession::ReleaseLogger() {
+    if (disconnectPending_)
+        return true;
+    if (!RemoteConnected && !moduleLinked_)
+        return false;
+    // Linked but not yet accessed: the PIO sequence of the connection gives way to that of
+    // the disconnection.
+    RemoteConnected = true;
+    Status_conexao = 0;
+    connectOrDisconnect();
+    changed();
+    return disconnectPending_;
 }
 
 void MainSession::Timer1Timer() {
@@ -239,18 +262,32 @@ void MainSession::Timer1Timer() {
 }
 
 void MainSession::Timer3Timer() {
+    if (addressCheckPending_ && tempo_disp >= kModuleAnswerSeconds) {
+        // A module that never answers would leave the connection attempt hanging.
+        addressCheckPending_ = false;
+        ReceiveMode = ReceiveModeKind::Frame;
+        Timer2->stop();
+        Timer3->stop();
+        stateLinkError();
+        say(text(Txt::ModuleNoAnswer));
+        return;
+    }
     if (Status_conexao == 3 && tempo_disp > 5) {
         stateAccessTimedOut();
         Status_conexao = 0;
         connectOrDisconnect();
         if (Texts::shownIn(Txt::AccessTimedOut, UiLanguage))
             say(text(Txt::AccessTimedOut));
+        else
+            emit failed(text(Txt::LoggerNoAnswer));
     }
     if (Status_conexao >= 4 && Status_conexao < 6 && tempo_disp >= 5) {
         Status_conexao = 0;
         connectOrDisconnect();
         if (Texts::shownIn(Txt::ConfigurationTimedOut, UiLanguage))
             say(text(Txt::ConfigurationTimedOut));
+        else
+            emit failed(text(Txt::LoggerNoAnswer));
     }
     tempo_disp = (tempo_disp + 1) % 60;
     updateDownloadProgress();

@@ -37,6 +37,7 @@ void MainSession::Button2Click() {
 
     transport_->close();
     UsbOpen = false;
+    moduleLinked_ = false;
     addressCheckPending_ = false;
     disconnectPending_ = false;
     stateUsbClosed();
@@ -46,10 +47,12 @@ void MainSession::Button2Click() {
     Timer3->stop();
     view_.StatusBar1 = {text(Txt::UsbDisconnected), QString(), QString()};
     changed();
+    emit unlinked();
 }
 
-void MainSession::LinkFailureReset() {
+void MainSession::LinkFailureReset(Txt why) {
     UsbOpen = false;
+    moduleLinked_ = false;
     addressCheckPending_ = false;
     disconnectPending_ = false;
     // The device is closed too, so that the interface can be opened again without a restart.
@@ -59,7 +62,15 @@ void MainSession::LinkFailureReset() {
     RemoteConnected = false;
     view_.DownloadProgress = -1;
     stateLinkFailureReset();
-    say(text(Txt::UsbOpenFailed));
+    say(text(why));
     view_.StatusBar1 = {text(Txt::UsbDisconnectedAfterReset), QString(), QString()};
     changed();
+    emit unlinked();
+}
+
+void MainSession::InterfaceLost() {
+    // Nothing more can go out: the PIO sequence stops with the poll and the supervision.
+    Timer1->stop();
+    ReceiveMode = ReceiveModeKind::Frame;
+    LinkFailureReset(Txt::InterfaceLost);
 }

@@ -163,6 +163,7 @@ void MainSession::onConfigurationReply() {
             say(text(Txt::LoggerHoldsNoRecords));
     }
     changed();
+    emit configurationRead();
 }
 
 void MainSession::onRecordsReply() {
@@ -182,6 +183,7 @@ void MainSession::onRecordsReply() {
     if (!complete)
         say(text(Txt::RecordsIncomplete));
     changed();
+    emit downloadFinished(complete);
 }
 
 void MainSession::onClearReply() {

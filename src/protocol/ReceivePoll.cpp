@@ -7,9 +7,19 @@
 #include <algorithm>
 #include <cstring>
 
+bool MainSession::queryQueue(uint32_t* waiting) {
+    if (transport_->queueStatus(waiting) == SerialTransport::Ok)
+        return true;
+    // Only an open interface can be lost; a closed one answers every call so.
+    if (UsbOpen)
+        InterfaceLost();
+    return false;
+}
+
 void MainSession::Timer2Timer() {
     uint32_t waiting = 0;
-    transport_->queueStatus(&waiting);
+    if (!queryQueue(&waiting))
+        return;
     rxWaiting = waiting;
     const uint32_t count = std::min<uint32_t>(waiting, kRxBufferSize);
     if (count == 0)
@@ -22,8 +32,10 @@ void MainSession::Timer2Timer() {
         QByteArray bytes(count, Qt::Uninitialized);
         UsbStatus = transport_->read(bytes.data(), count, &got);
         bytesRead = got;
-        if (UsbStatus != 0)
+        if (UsbStatus != 0) {
+            InterfaceLost();
             return;
+        }
         TextBuffer = bytes.left(std::min<uint32_t>(got, kTextBufferSize));
         handleTextReply(TextBuffer);
         return;
@@ -33,19 +45,23 @@ void MainSession::Timer2Timer() {
     UsbStatus = transport_->read(buffer, count, &got);
     Timer2->stop();
     bytesRead = std::min<uint32_t>(got, kRxBufferSize);
-    if (UsbStatus != 0)
+    if (UsbStatus != 0) {
+        InterfaceLost();
         return;
+    }
     // Bytes of an older frame are never read as part of this one.
     std::memset(buffer + bytesRead, 0, kRxBufferSize - bytesRead);
     dispatchFrame();
 }
 
 void MainSession::dispatchFrame() {
-    switch (RxBuffer[1]) {
+    const int code = RxBuffer[1];
+    switch (code) {
     case LoggerFrame::ReadConfiguration:
         // Only a reply that is not shorter than the bytes read, and complete.
-        if (RxBuffer[0] >= bytesRead && bytesRead >= LoggerFrame::kConfigurationReplyLength)
-            onConfigurationReply();
+        if (RxBuffer[0] < bytesRead || bytesRead < LoggerFrame::kConfigurationReplyLength)
+            return;
+        onConfigurationReply();
         break;
     case LoggerFrame::DownloadRecords:
         onRecordsReply();
@@ -63,13 +79,15 @@ void MainSession::dispatchFrame() {
         onAccessReply();
         break;
     default:
-        break; // unknown code: ignored; the poll waits for the next re-arming
+        return; // unknown code: ignored; the poll waits for the next re-arming
     }
+    emit loggerAnswered(code);
 }
 
 void MainSession::RearmReceivePoll() {
     uint32_t waiting = 0;
-    transport_->queueStatus(&waiting);
+    if (!queryQueue(&waiting))
+        return;
     rxWaiting = waiting;
     if (waiting >= RecordsReplyLength)
         Timer2->start();

@@ -1,5 +1,6 @@
 // The session's file actions: saving the record set as a data file, opening one, and the CSV
 // export of the table.
+#include "AtomicFile.h"
 #include "CsvExport.h"
 #include "DataFile.h"
 #include "MeasurementUnits.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -19,22 +19,15 @@ QString captionFor(const QString& path) {
     return kCaptionPrefix + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-enum class SaveOutcome { Saved, CannotCreate, WriteFailed };
-
-// The bytes go to a temporary file beside the target, which replaces the target only once
-// everything was written: a failure leaves the earlier file as it was.
-SaveOutcome saveWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveOutcome::CannotCreate;
-    // The buffer is flushed before the commit and its failure checked here: commit() would
-    // not notice a failure of its own final flush and would put a cut file in place.
-    // Returning without commit() discards the temporary file.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return SaveOutcome::WriteFailed;
-    if (!file.commit())
-        return SaveOutcome::WriteFailed;
-    return SaveOutcome::Saved;
+// Writes a whole file; the message for the user when that failed (naming the file and the
+// system's reason), empty when it was written.
+QString saveProblem(const QString& path, const QByteArray& bytes, char language) {
+    const AtomicFile::Result written = AtomicFile::write(path, bytes);
+    if (written.ok())
+        return {};
+    const Txt message = written.status == AtomicFile::Result::CannotOpen ? Txt::FileCannotBeSaved
+                                                                         : Txt::FileWriteError;
+    return Texts::text(message, language) + AtomicFile::describe(path, written);
 }
 
 // What a malformed header line holds, fit for a message: control characters (a binary file)
@@ -73,15 +66,11 @@ void MainSession::Salvarcomo1Click(const FileChooser& chooseFile) {
         return;
     const DataFile::ReportFields report{view_.Edit3.text, view_.Edit4.text, view_.Edit5.text,
                                         view_.Edit1.text};
-    switch (saveWhole(path, DataFile::write(report, loggerInfo, records_, fill.rowsWritten))) {
-    case SaveOutcome::CannotCreate:
-        say(text(Txt::FileCannotBeSaved));
+    if (const QString problem = saveProblem(
+            path, DataFile::write(report, loggerInfo, records_, fill.rowsWritten), UiLanguage);
+        !problem.isEmpty()) {
+        say(problem);
         return;
-    case SaveOutcome::WriteFailed:
-        say(text(Txt::FileWriteError));
-        return;
-    case SaveOutcome::Saved:
-        break;
     }
 
     view_.caption = captionFor(path);
@@ -126,6 +115,7 @@ void MainSession::Abrir1Click(const FileChooser& chooseFile) {
     RecordOrigin = RecordOriginKind::FromFile;
     fill = {};
     fileRecordCount = 0;
+    fileRowsAnnounced = 0;
     fileDatesMonthFirst = false;
     const bool opened = read.status == DataFile::ReadStatus::Ok;
     if (opened) {
@@ -151,6 +141,11 @@ void MainSession::Abrir1Click(const FileChooser& chooseFile) {
         rows.resize(rowCount - 1);
         records_.replaceRowsFrom(1, std::move(rows));
         fill.rowsWritten = int(shown);
+        fileRowsAnnounced = c.rowsAnnounced();
+        // What was read is shown all the same; the status bar says that it is not all.
+        if (fill.rowsWritten < fileRowsAnnounced)
+            view_.StatusBar1[2] =
+                text(Txt::DataFilePartlyRead).arg(fill.rowsWritten).arg(fileRowsAnnounced);
     }
 
     // A file that cannot be opened still ends here, with the cleared record set (a pressure
@@ -173,7 +168,8 @@ void MainSession::Abrir1Click(const FileChooser& chooseFile) {
     if (opened)
         changed();
     else
-        say(text(Txt::FileCannotBeOpened));
+        say(text(Txt::FileCannotBeOpened) + QDir::toNativeSeparators(path) + QStringLiteral(": ") +
+            read.reason);
 }
 
 void MainSession::ExportarCsvClick(const FileChooser& chooseFile) {
@@ -181,16 +177,8 @@ void MainSession::ExportarCsvClick(const FileChooser& chooseFile) {
     if (path.isEmpty())
         return;
     const QByteArray csv = CsvExport::write(records_, recordView());
-    switch (saveWhole(path, csv)) {
-    case SaveOutcome::CannotCreate:
-        say(text(Txt::FileCannotBeSaved));
-        break;
-    case SaveOutcome::WriteFailed:
-        say(text(Txt::FileWriteError));
-        break;
-    case SaveOutcome::Saved:
-        break;
-    }
+    if (const QString problem = saveProblem(path, csv, UiLanguage); !problem.isEmpty())
+        say(problem);
 }
 
 QString MainSession::proposedDataFileName() const {

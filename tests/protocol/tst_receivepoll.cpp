@@ -54,7 +54,7 @@ private slots:
     void textModeTakesWholeQueue();
     void frameModeCapsAt26000();
     void staleBytesNeverRead();
-    void failedReadDropsBytes();
+    void failedReadIsALostInterface();
 };
 
 void TestReceivePoll::commandFrames() {
@@ -195,7 +195,7 @@ void TestReceivePoll::staleBytesNeverRead() {
                         [](uint8_t b) { return b == 0; }));
 }
 
-void TestReceivePoll::failedReadDropsBytes() {
+void TestReceivePoll::failedReadIsALostInterface() {
     struct FailingRead : FakeTransport {
         using FakeTransport::FakeTransport;
         int32_t read(char*, uint32_t, uint32_t* got) override {
@@ -218,8 +218,10 @@ void TestReceivePoll::failedReadDropsBytes() {
     f.s().ReceiveMode = ReceiveModeKind::Frame;
     f.s().Timer2Timer();
     QCOMPARE(f.s().UsbStatus, int32_t(SerialTransport::IoError));
-    QCOMPARE(f.s().Status_conexao, 3);
-    QVERIFY(f.prompt.messages.isEmpty()); // no reset by itself
+    // A port that cannot be read is gone: the link-failure reset, saying so.
+    QCOMPARE(f.prompt.messages, QStringList{f.s().text(Txt::InterfaceLost)});
+    QVERIFY(!f.s().UsbOpen);
+    QVERIFY(!f.s().Timer2->isActive());
 }
 
 QTEST_GUILESS_MAIN(TestReceivePoll)
