@@ -14,8 +14,14 @@ for target in "$dir"/fuzz/fuzz_*; do
   name=$(basename "$target")
   work="$dir/fuzz-work/$name"
   mkdir -p "$work/corpus"
+  # The data file reader stops at 154,810 characters: its inputs must be able to pass that.
+  max_len=30000
+  [ "$name" = fuzz_datafile ] && max_len=160000
+  # New inputs go to the work folder's corpus; the committed seeds are only read.
+  seeds=()
+  [ -d "$here/fuzz/corpus/$name" ] && seeds=("$here/fuzz/corpus/$name")
   echo "-- $name for ${seconds} s"
   # Each target runs in its own folder: the program touches files in its current directory.
-  (cd "$work" && "$target" -max_total_time="$seconds" -max_len=30000 -rss_limit_mb=2048 \
-      -print_final_stats=1 corpus 2>&1 | tail -n 12)
+  (cd "$work" && "$target" -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=2048 \
+      -print_final_stats=1 corpus "${seeds[@]}" 2>&1 | tail -n 12)
 done

@@ -1,9 +1,10 @@
 #include "AnalysisChart.h"
 
+#include "records/AtomicFile.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -368,33 +369,28 @@ void AnalysisChart::paintCursor(QPainter& p, const QRectF& area, QSize size) con
 }
 
 bool AnalysisChart::save(const QString& path, QSize size, QString* error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    bool written = false;
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        QPainter p;
-        written = p.begin(&svg);
-        if (written) {
+    const bool svgWanted = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    const AtomicFile::Result result = AtomicFile::write(path, [&](QIODevice& device) {
+        if (svgWanted) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&device);
+            svg.setSize(size);
+            svg.setViewBox(QRect(QPoint(0, 0), size));
+            QPainter p;
+            if (!p.begin(&svg))
+                return false;
             paint(p, size);
-            written = p.end();
+            return p.end();
         }
-    } else {
         QImage image(size, QImage::Format_RGB32);
         QPainter p(&image);
         paint(p, size);
         p.end();
-        written = image.save(&file, "PNG");
-    }
-    if (!written || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+        return image.save(&device, "PNG");
+    });
+    if (result.ok())
+        return true;
+    *error =
+        result.reason.isEmpty() ? QStringLiteral("the picture could not be drawn") : result.reason;
+    return false;
 }

@@ -5,6 +5,7 @@
 void MainControls::say(const QString& message) {
     changed();
     prompt_.message(message);
+    events.failed(message);
 }
 
 void MainControls::disableCheckBox(bool uncheck) {

@@ -26,8 +26,20 @@ public:
         if (onChanged)
             onChanged();
     }
-    // Shows a message box after the window has caught up with the state.
+    // Shows a message box after the window has caught up with the state; an action that
+    // says something has given up, and the `failed` event tells so.
     void say(const QString& message);
+
+    // What those who wait on the logger (the command line, tests) hear; the session turns
+    // them into its signals.
+    struct Events {
+        std::function<void()> linked = [] {};   // the module reports the link to the logger
+        std::function<void()> unlinked = [] {}; // the link is gone, or the interface closed
+        std::function<void()> configurationRead = [] {};
+        std::function<void(bool complete)> downloadFinished = [](bool) {};
+        std::function<void(int code)> loggerAnswered = [](int) {};
+        std::function<void(const QString& message)> failed = [](const QString&) {};
+    } events;
 
     // --- control states, one function per event ---
     // The window is shown for the first time: only the interface button is usable.

@@ -30,6 +30,14 @@ MainSession::MainSession(Services services, QObject* parent)
         poll_.RearmReceivePoll(commands_.RecordsReplyLength);
     };
     link_.hooks.linkFailure = [this] { LinkFailureReset(); };
+    poll_.onInterfaceLost = [this] { InterfaceLost(); };
+    MainControls::Events& events = controls_.events;
+    events.linked = [this] { emit linked(); };
+    events.unlinked = [this] { emit unlinked(); };
+    events.configurationRead = [this] { emit configurationRead(); };
+    events.downloadFinished = [this](bool complete) { emit downloadFinished(complete); };
+    events.loggerAnswered = [this](int code) { emit loggerAnswered(code); };
+    events.failed = [this](const QString& message) { emit failed(message); };
     link_.Timer1->setCallback([this] { guarded([this] { Timer1Timer(); }); });
     poll_.Timer2->setCallback([this] { guarded([this] { Timer2Timer(); }); });
     link_.Timer3->setCallback([this] { guarded([this] { Timer3Timer(); }); });
@@ -88,11 +96,12 @@ void MainSession::guarded(const std::function<void()>& action) {
 
 void MainSession::FormShow() {
     const SettingsFile::Result settings = Texts::isLanguage(languageOverride)
-                                              ? SettingsFile::Result{languageOverride, false}
+                                              ? SettingsFile::Result{languageOverride, false, {}}
                                               : SettingsFile::read();
     controls_.UiLanguage = settings.language;
+    // A warning only: the program goes on in the language it has.
     if (settings.cannotOpen)
-        say(text(Txt::SettingsFileCannotOpen));
+        prompt_.message(text(Txt::SettingsFileCannotOpen) + settings.problem);
 
     applyMainWindowTexts();
 
@@ -161,18 +170,27 @@ void MainSession::Button2Click() {
     controls_.stateUsbClosed();
     view.StatusBar1 = {text(Txt::UsbDisconnected), QString(), QString()};
     changed();
+    controls_.events.unlinked();
 }
 
-void MainSession::LinkFailureReset() {
+void MainSession::LinkFailureReset(Txt why) {
     // The device is closed too, so that the interface can be opened again without a restart.
     usb_.close();
     poll_.Timer2->stop();
     link_.failureReset();
     controls_.view.DownloadProgress = -1;
     controls_.stateLinkFailureReset();
-    say(text(Txt::UsbOpenFailed));
+    say(text(why));
     controls_.view.StatusBar1 = {text(Txt::UsbDisconnectedAfterReset), QString(), QString()};
     changed();
+    controls_.events.unlinked();
+}
+
+void MainSession::InterfaceLost() {
+    // Nothing more can go out: the PIO sequence stops with the poll and the supervision.
+    link_.Timer1->stop();
+    poll_.ReceiveMode = ReceiveModeKind::Frame;
+    LinkFailureReset(Txt::InterfaceLost);
 }
 
 void MainSession::Edit3Change(const QString& text) {

@@ -52,7 +52,10 @@ public:
     // The interface button: opens or closes the USB interface.
     void Button2Click();
     // Run after a failed write anywhere: marks the interface closed and resets the controls.
-    void LinkFailureReset();
+    // `why` is the message shown.
+    void LinkFailureReset(Txt why = Txt::UsbOpenFailed);
+    // The port reported an error or hang-up (an adapter unplugged): as a failed write.
+    void InterfaceLost();
     // The report data fields as the user types them (at most 50 characters each).
     void Edit3Change(const QString& text);
     void Edit4Change(const QString& text);
@@ -68,6 +71,10 @@ public:
     void Timer1Timer() { link_.Timer1Timer(); }       // PIO sequence
     void Timer2Timer() { poll_.Timer2Timer(); }       // receive poll
     void Timer3Timer() { link_.Timer3Timer(); }       // supervision
+    // Ends whatever the link to the logger is doing (the access still under way included)
+    // with the disconnect sequence, unless it is already running. True while a disconnect
+    // is under way.
+    bool ReleaseLogger() { return link_.ReleaseLogger(); }
 
     // --- configuration dialog ---
     // "Configurar": the poll reads frames; the window then shows the dialog.
@@ -156,6 +163,13 @@ public:
 
 signals:
     void viewChanged();
+    // What those who wait on the logger (the command line, tests) wait for.
+    void linked();   // the module reports the link to the logger
+    void unlinked(); // the link is gone: dropped, lost, or the interface closed
+    void configurationRead();
+    void downloadFinished(bool complete); // false: fewer records came than announced
+    void loggerAnswered(int code);        // a reply frame with this command code was handled
+    void failed(const QString& message);  // an action gave up; the message says why
 
 private:
     // The question about unsaved records (app/UnsavedRecords.cpp).

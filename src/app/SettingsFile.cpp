@@ -1,7 +1,10 @@
 #include "SettingsFile.h"
 
 #include "Texts.h"
+#include "records/AtomicFile.h"
+#include "records/InputFile.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace SettingsFile {
@@ -9,11 +12,18 @@ namespace SettingsFile {
 Result read(const QString& path) {
     Result result;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        // Missing (or unreadable): leave an empty file behind, as the program always has.
-        QFile created(path);
-        if (created.exists() || !created.open(QIODevice::WriteOnly))
-            result.cannotOpen = true;
+    QString reason;
+    if (!InputFile::open(file, &reason)) {
+        // Missing: leave an empty file behind, as the program always has. One that exists
+        // (unreadable, a folder, a FIFO) is left alone.
+        if (!file.exists()) {
+            const AtomicFile::Result created = AtomicFile::write(path, QByteArray());
+            if (created.ok())
+                return result;
+            reason = created.reason;
+        }
+        result.cannotOpen = true;
+        result.problem = QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason;
         return result;
     }
     char first = 0;

@@ -5,7 +5,7 @@
 #include <QString>
 
 // The settings file: its first byte is the interface language. The program only ever
-// creates it, empty, when it is missing.
+// creates it, empty, when it is missing; one that cannot be read leaves Portuguese.
 namespace SettingsFile {
 
 inline const QString kName = QStringLiteral("prg.IDO");
@@ -14,6 +14,7 @@ struct Result {
     char language = 'p';
     // Neither readable nor creatable: the user is told, the language is Portuguese.
     bool cannotOpen = false;
+    QString problem; // cannotOpen: the file's name and the system's reason
 };
 
 Result read(const QString& path = DataFolder::filePath(kName));

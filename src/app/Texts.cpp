@@ -65,6 +65,8 @@ constexpr Row kRows[] = {
     {Txt::UsbButtonWhileClosed, "Conectar", "Conectar", "Connect"},
     {Txt::UsbOpenFailed, "Erro ao abrir o dispositivo USB.", "Error para abrir el dispositivo USB.",
      "Error opening USB device."},
+    {Txt::InterfaceLost, "A interface USB foi perdida.", "Se perdió la interfaz USB.",
+     "The USB interface was lost."},
     {Txt::SendFailed, "Erro ao tentar enviar dados.", "Error al intentar enviar datos.",
      "Error when trying to send data."},
     {Txt::RemoteButtonConnect, "Conectar", "Conectar", "Connect"},
@@ -110,6 +112,8 @@ constexpr Row kRows[] = {
      "The logger's reply was incomplete: only the records received were loaded."},
     {Txt::LoggerNoAnswer, "O registrador não respondeu.", "El registrador no respondió.",
      "The logger did not answer."},
+    {Txt::ModuleNoAnswer, "O módulo Bluetooth não respondeu.", "El módulo Bluetooth no respondió.",
+     "The Bluetooth module did not answer."},
     {Txt::CommandTimedOut, "Tempo esgotado.", "Tiempo agotado.", "Timed out."},
 
     // Record set: quantity names, value column headers, records that cannot be converted.
@@ -255,6 +259,8 @@ constexpr Row kRows[] = {
      "Error writing to file.\n"},
     {Txt::FileCannotBeOpened, "O arquivo não pode ser aberto.\n", "El archivo no se pudo abrir.\n",
      "The file can't be opened.\n"},
+    {Txt::DataFilePartlyRead, "Arquivo incompleto: %1 de %2 linhas lidas.",
+     "Archivo incompleto: %1 de %2 líneas leídas.", "Incomplete file: %1 of %2 rows read."},
     {Txt::DataFileTooShort,
      "O arquivo não é um arquivo de dados: ele termina antes do fim do cabeçalho.\n",
      "El archivo no es un archivo de datos: termina antes del final del encabezado.\n",

@@ -60,6 +60,7 @@ enum class Txt {
     UsbButtonWhileOpen,
     UsbButtonWhileClosed,
     UsbOpenFailed,
+    InterfaceLost,
     SendFailed,
     RemoteButtonConnect,
     RemoteButtonDisconnect,
@@ -88,6 +89,7 @@ enum class Txt {
     Transferring,
     RecordsIncomplete,
     LoggerNoAnswer,
+    ModuleNoAnswer,
     CommandTimedOut,
 
     // Record set: quantity names, value column headers, records that cannot be converted.
@@ -186,6 +188,7 @@ enum class Txt {
     FileCannotBeSaved,
     FileWriteError,
     FileCannotBeOpened,
+    DataFilePartlyRead,
     DataFileTooShort,
     DataFileNotANumber,
     FieldNotStorable,

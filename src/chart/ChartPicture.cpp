@@ -1,9 +1,9 @@
 #include "ChartPicture.h"
 
+#include "records/AtomicFile.h"
 #include "records/DataFolder.h"
 
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace ChartPicture {
 
@@ -12,23 +12,20 @@ QString path() {
 }
 
 bool save(const QImage& image, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
+    QString writerError;
+    const AtomicFile::Result written = AtomicFile::write(path, [&](QIODevice& device) {
+        // The bitmap writer stores the pixels as they are: 24 bits each, no compression.
+        QImageWriter writer(&device, "bmp");
+        if (writer.write(image.convertToFormat(QImage::Format_RGB32)))
+            return true;
+        writerError = writer.errorString();
         return false;
-    }
-    // The bitmap writer stores the pixels as they are: 24 bits each, no compression.
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB32))) {
-        *error = writer.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    });
+    if (written.ok())
+        return true;
+    // The device's reason (a full disk) says more than the image writer's.
+    *error = written.reason.isEmpty() ? writerError : written.reason;
+    return false;
 }
 
 } // namespace ChartPicture

@@ -40,12 +40,14 @@ QString BleLink::deviceAddress() const {
 void BleLink::reset() {
     BtState = 0;
     RemoteConnected = false;
+    moduleLinked_ = false;
     Status_conexao = 0;
     tempo_disp = 0;
     PioStep = 0;
 }
 
 void BleLink::interfaceClosed() {
+    moduleLinked_ = false;
     addressCheckPending_ = false;
     disconnectPending_ = false;
     // A PIO sequence still running after a refused link would write to the closed device.
@@ -54,6 +56,7 @@ void BleLink::interfaceClosed() {
 }
 
 void BleLink::failureReset() {
+    moduleLinked_ = false;
     addressCheckPending_ = false;
     disconnectPending_ = false;
     Timer3->stop();
@@ -117,6 +120,8 @@ void BleLink::connectOrDisconnect() {
         controls_.stateAlreadyLinked();
         Timer1->setInterval(180);
         Timer1->start();
+        moduleLinked_ = true;
+        controls_.events.linked();
     } else {
         const QByteArray address = deviceAddress().toLatin1();
         if (address.isEmpty() || address.size() > kMaxAddressLength) {
@@ -188,6 +193,8 @@ void BleLink::handleTextReply(const QByteArray& reply) {
         Timer1->setInterval(200);
         Timer1->start();
         Status_conexao = 1;
+        moduleLinked_ = true;
+        controls_.events.linked();
         break;
     case Reply::ConnectError:
     case Reply::ConnectFailed:
@@ -197,6 +204,7 @@ void BleLink::handleTextReply(const QByteArray& reply) {
         BtState = 0;
         controls_.stateLinkError();
         Status_conexao = 0;
+        controls_.events.failed(view().StatusBar1[1]);
         break;
     case Reply::Ok:
         // A plain "OK" to the final "AT" means the module had no link left to drop: the link
@@ -232,6 +240,22 @@ void BleLink::enterLinkLost() {
     poll_.Timer2->stop();
     Timer3->stop();
     controls_.stateLinkLost();
+    moduleLinked_ = false;
+    controls_.events.unlinked();
+}
+
+bool BleLink::ReleaseLogger() {
+    if (disconnectPending_)
+        return true;
+    if (!RemoteConnected && !moduleLinked_)
+        return false;
+    // Linked but not yet accessed: the PIO sequence of the connection gives way to that of
+    // the disconnection.
+    RemoteConnected = true;
+    Status_conexao = 0;
+    connectOrDisconnect();
+    controls_.changed();
+    return disconnectPending_;
 }
 
 void BleLink::Timer1Timer() {
@@ -294,18 +318,32 @@ void BleLink::Timer1Timer() {
 }
 
 void BleLink::Timer3Timer() {
+    if (addressCheckPending_ && tempo_disp >= kModuleAnswerSeconds) {
+        // A module that never answers would leave the connection attempt hanging.
+        addressCheckPending_ = false;
+        poll_.ReceiveMode = ReceiveModeKind::Frame;
+        poll_.Timer2->stop();
+        Timer3->stop();
+        controls_.stateLinkError();
+        controls_.say(text(Txt::ModuleNoAnswer));
+        return;
+    }
     if (Status_conexao == 3 && tempo_disp > 5) {
         controls_.stateAccessTimedOut();
         Status_conexao = 0;
         connectOrDisconnect();
         if (Texts::shownIn(Txt::AccessTimedOut, controls_.UiLanguage))
             controls_.say(text(Txt::AccessTimedOut));
+        else
+            controls_.events.failed(text(Txt::LoggerNoAnswer));
     }
     if (Status_conexao >= 4 && Status_conexao < 6 && tempo_disp >= 5) {
         Status_conexao = 0;
         connectOrDisconnect();
         if (Texts::shownIn(Txt::ConfigurationTimedOut, controls_.UiLanguage))
             controls_.say(text(Txt::ConfigurationTimedOut));
+        else
+            controls_.events.failed(text(Txt::LoggerNoAnswer));
     }
     tempo_disp = (tempo_disp + 1) % 60;
     hooks.supervised();

@@ -55,6 +55,14 @@ public:
 
     // A write failed: the message, then the link-failure reset.
     void sendFailed();
+    // Seconds the module is given to answer the address check.
+    static constexpr int kModuleAnswerSeconds = 3;
+    // The disconnect sequence has run and waits for the module to drop the link.
+    bool disconnecting() const { return disconnectPending_; }
+    // Ends whatever the link to the logger is doing (the access still under way included)
+    // with the disconnect sequence, unless it is already running. True while a disconnect
+    // is under way.
+    bool ReleaseLogger();
     // Back to the state of a window just shown.
     void reset();
     // The interface was closed by its button: nothing may still write to it.
@@ -78,4 +86,6 @@ private:
     bool addressCheckPending_ = false;
     // The disconnect sequence has run and waits for the module to drop the link.
     bool disconnectPending_ = false;
+    // The module reported the link up ("OK+CONN", or linked at the address check).
+    bool moduleLinked_ = false;
 };

@@ -167,6 +167,7 @@ void LoggerCommands::onConfigurationReply() {
             p_.controls.say(text(Txt::LoggerHoldsNoRecords));
     }
     p_.controls.changed();
+    p_.controls.events.configurationRead();
 }
 
 void LoggerCommands::onRecordsReply() {
@@ -187,6 +188,7 @@ void LoggerCommands::onRecordsReply() {
     if (!complete)
         p_.controls.say(text(Txt::RecordsIncomplete));
     p_.controls.changed();
+    p_.controls.events.downloadFinished(complete);
 }
 
 void LoggerCommands::onClearReply() {
@@ -228,12 +230,14 @@ void LoggerCommands::SendConfigurationFrame(const QByteArray& frame) {
 }
 
 void LoggerCommands::dispatchFrame() {
-    switch (LoggerReply::code(p_.poll.RxBuffer.data())) {
+    const int code = LoggerReply::code(p_.poll.RxBuffer.data());
+    switch (code) {
     case LoggerFrame::ReadConfiguration:
         // Only a reply that is not shorter than the bytes read, and complete.
-        if (p_.poll.RxBuffer[0] >= p_.poll.bytesRead &&
-            p_.poll.bytesRead >= LoggerReply::kConfigurationLength)
-            onConfigurationReply();
+        if (p_.poll.RxBuffer[0] < p_.poll.bytesRead ||
+            p_.poll.bytesRead < LoggerReply::kConfigurationLength)
+            return;
+        onConfigurationReply();
         break;
     case LoggerFrame::DownloadRecords:
         onRecordsReply();
@@ -251,6 +255,7 @@ void LoggerCommands::dispatchFrame() {
         onAccessReply();
         break;
     default:
-        break; // unknown code: ignored; the poll waits for the next re-arming
+        return; // unknown code: ignored; the poll waits for the next re-arming
     }
+    p_.controls.events.loggerAnswered(code);
 }

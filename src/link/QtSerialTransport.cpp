@@ -1,8 +1,40 @@
 #include "QtSerialTransport.h"
 
+#include <QFile>
 #include <QSerialPortInfo>
 
-QtSerialTransport::QtSerialTransport(QString portPath) : path_(std::move(portPath)) {}
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// The far end went away: a pseudo-terminal whose master closed reads end of file for ever,
+// which the port takes for "no data" while its notifier keeps firing.
+bool hungUp([[maybe_unused]] qintptr handle) {
+#ifdef Q_OS_UNIX
+    pollfd p{int(handle), POLLIN, 0};
+    return ::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+QtSerialTransport::QtSerialTransport(QString portPath) : path_(std::move(portPath)) {
+    QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
+        if (e == QSerialPort::ResourceError && port_.isOpen())
+            lose(port_.errorString());
+    });
+}
+
+void QtSerialTransport::lose(const QString& reason) {
+    lost_ = true;
+    error_ = reason;
+    port_.close();
+}
 
 QtSerialTransport::~QtSerialTransport() {
     close();
@@ -22,12 +54,32 @@ QString QtSerialTransport::findFtdiPort(int index) {
 int32_t QtSerialTransport::open(int index) {
     if (port_.isOpen())
         return InvalidHandle;
+    lost_ = false;
+    error_.clear();
     const QString location = path_.isEmpty() ? findFtdiPort(index) : path_;
-    if (location.isEmpty())
+    if (location.isEmpty()) {
+        error_ = QStringLiteral("no FTDI serial port found");
         return DeviceNotFound;
-    port_.setPortName(location);
-    if (!port_.open(QIODevice::ReadWrite))
+    }
+#ifdef Q_OS_UNIX
+    // Only a character device can be a serial port; anything else would be opened and read
+    // as a file (or block, for a FIFO).
+    struct stat st {};
+    if (::stat(QFile::encodeName(location).constData(), &st) != 0) {
+        error_ = qt_error_string(errno);
+        return DeviceNotFound;
+    }
+    if (!S_ISCHR(st.st_mode)) {
+        error_ = QStringLiteral("not a serial device");
         return DeviceNotOpened;
+    }
+#endif
+    port_.setPortName(location);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        // Busy ports (locked by another program) and missing permission both land here.
+        error_ = port_.errorString();
+        return DeviceNotOpened;
+    }
     return Ok;
 }
 
@@ -77,11 +129,15 @@ int32_t QtSerialTransport::purge(int mask) {
 int32_t QtSerialTransport::write(const QByteArray& bytes, uint32_t* written) {
     if (written)
         *written = 0;
+    if (lost_)
+        return IoError;
     if (!port_.isOpen())
         return InvalidHandle;
     const qint64 n = port_.write(bytes);
-    if (n != bytes.size())
+    if (n != bytes.size()) {
+        error_ = port_.errorString();
         return IoError;
+    }
     // Hand the block to the driver now, so that one command leaves as one block.
     port_.flush();
     if (written)
@@ -91,16 +147,25 @@ int32_t QtSerialTransport::write(const QByteArray& bytes, uint32_t* written) {
 
 int32_t QtSerialTransport::queueStatus(uint32_t* rxBytes) {
     *rxBytes = 0;
+    if (lost_)
+        return IoError;
     if (!port_.isOpen())
         return InvalidHandle;
     // Pull whatever the driver holds into the port's buffer without waiting.
     port_.waitForReadyRead(0);
+    if (!lost_ && hungUp(port_.handle())) {
+        lose(QStringLiteral("the device hung up"));
+    }
+    if (lost_)
+        return IoError;
     *rxBytes = uint32_t(std::min<qint64>(port_.bytesAvailable(), UINT32_MAX));
     return Ok;
 }
 
 int32_t QtSerialTransport::read(char* buffer, uint32_t max, uint32_t* got) {
     *got = 0;
+    if (lost_)
+        return IoError;
     if (!port_.isOpen())
         return InvalidHandle;
     const qint64 n = port_.read(buffer, max);

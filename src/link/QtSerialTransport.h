@@ -24,11 +24,19 @@ public:
     int32_t queueStatus(uint32_t* rxBytes) override;
     int32_t read(char* buffer, uint32_t max, uint32_t* got) override;
     QString description() const override;
+    QString errorText() const override { return error_; }
 
     // The system name of the index-th FTDI port, or an empty string.
     static QString findFtdiPort(int index);
 
 private:
+    // An error that ends the port's use (the device went away): the port is closed at once,
+    // so that its notifier does not keep firing on a dead descriptor, and every later call
+    // fails.
+    void lose(const QString& reason);
+
     QString path_;
     QSerialPort port_;
+    QString error_;
+    bool lost_ = false;
 };

@@ -16,8 +16,20 @@ ReceivePoll::ReceivePoll(TimeBase& time, UsbInterface& usb)
 
 ReceivePoll::~ReceivePoll() = default;
 
+bool ReceivePoll::queryQueue(uint32_t* waiting) {
+    if (usb_.queryQueue(waiting))
+        return true;
+    // Only an open interface can be lost; a closed one answers every call so.
+    if (usb_.UsbOpen)
+        onInterfaceLost();
+    return false;
+}
+
 void ReceivePoll::Timer2Timer() {
-    const uint32_t count = std::min<uint32_t>(usb_.waiting(), kRxBufferSize);
+    uint32_t waiting = 0;
+    if (!queryQueue(&waiting))
+        return;
+    const uint32_t count = std::min<uint32_t>(waiting, kRxBufferSize);
     if (count == 0)
         return;
 
@@ -26,8 +38,10 @@ void ReceivePoll::Timer2Timer() {
         // longer than the 36-byte buffer cannot be a module reply and is cut there.
         QByteArray bytes(count, Qt::Uninitialized);
         bytesRead = usb_.read(bytes.data(), count);
-        if (usb_.UsbStatus != 0)
+        if (usb_.UsbStatus != 0) {
+            onInterfaceLost();
             return;
+        }
         TextBuffer = bytes.left(std::min<uint32_t>(bytesRead, kTextBufferSize));
         if (onText)
             onText(TextBuffer);
@@ -38,8 +52,10 @@ void ReceivePoll::Timer2Timer() {
     const uint32_t got = usb_.read(buffer, count);
     Timer2->stop();
     bytesRead = std::min<uint32_t>(got, kRxBufferSize);
-    if (usb_.UsbStatus != 0)
+    if (usb_.UsbStatus != 0) {
+        onInterfaceLost();
         return;
+    }
     // Bytes of an older frame are never read as part of this one.
     std::memset(buffer + bytesRead, 0, kRxBufferSize - bytesRead);
     if (onFrame)
@@ -47,6 +63,9 @@ void ReceivePoll::Timer2Timer() {
 }
 
 void ReceivePoll::RearmReceivePoll(uint32_t replyLength) {
-    if (usb_.waiting() >= replyLength)
+    uint32_t waiting = 0;
+    if (!queryQueue(&waiting))
+        return;
+    if (waiting >= replyLength)
         Timer2->start();
 }

@@ -32,11 +32,16 @@ public:
     // Where the poll hands what it read: a module text, or a frame in RxBuffer.
     std::function<void(const QByteArray&)> onText;
     std::function<void()> onFrame;
+    // The port failed (an adapter unplugged): it is reset as after a failed write.
+    std::function<void()> onInterfaceLost;
 
     void Timer2Timer();
     // Enables the poll once a whole reply of `replyLength` bytes can be waiting.
     void RearmReceivePoll(uint32_t replyLength);
 
 private:
+    // The bytes waiting; false (after the lost-interface reset) when the port failed.
+    bool queryQueue(uint32_t* waiting);
+
     UsbInterface& usb_;
 };

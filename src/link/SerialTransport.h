@@ -35,4 +35,6 @@ public:
 
     // What the user is told about this transport ("simulated board", a device path, ...).
     virtual QString description() const = 0;
+    // Why the last failed call failed, in the system's words; empty when not known.
+    virtual QString errorText() const { return {}; }
 };

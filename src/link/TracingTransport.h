@@ -28,6 +28,7 @@ public:
     int32_t queueStatus(uint32_t* rxBytes) override { return inner_->queueStatus(rxBytes); }
     int32_t read(char* buffer, uint32_t max, uint32_t* got) override;
     QString description() const override { return inner_->description(); }
+    QString errorText() const override { return inner_->errorText(); }
 
     // "   12.345 > 41 54" style line, as the sink receives it.
     static QString line(qint64 ms, char direction, QByteArrayView bytes, int32_t status);

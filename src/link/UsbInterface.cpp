@@ -37,6 +37,10 @@ uint32_t UsbInterface::waiting() {
     return count;
 }
 
+bool UsbInterface::queryQueue(uint32_t* waiting) {
+    return transport_->queueStatus(waiting) == SerialTransport::Ok;
+}
+
 uint32_t UsbInterface::read(char* buffer, uint32_t max) {
     uint32_t got = 0;
     UsbStatus = transport_->read(buffer, max, &got);

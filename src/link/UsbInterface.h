@@ -26,6 +26,8 @@ public:
     void write(const QByteArray& bytes);
     // Bytes waiting in the receive queue.
     uint32_t waiting();
+    // Bytes waiting in the receive queue; false when the port failed to tell.
+    bool queryQueue(uint32_t* waiting);
     // Reads up to max bytes; UsbStatus tells how it went. Returns the bytes read.
     uint32_t read(char* buffer, uint32_t max);
 

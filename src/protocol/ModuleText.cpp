@@ -42,9 +42,10 @@ Reply classify(const QByteArray& text) {
         return Reply::Connecting;
     if (text == "OK+CONNAOK+CONN" || text == "OK+CONN")
         return Reply::Connected;
-    if (text == "OK+CONNE")
+    // A refusal may arrive in one read with the "OK+CONNA" before it, as the link does.
+    if (text == "OK+CONNE" || text == "OK+CONNAOK+CONNE")
         return Reply::ConnectError;
-    if (text == "OK+CONNF")
+    if (text == "OK+CONNF" || text == "OK+CONNAOK+CONNF")
         return Reply::ConnectFailed;
     if (text == "OK+LOST")
         return Reply::Lost;

@@ -1,5 +1,7 @@
 #include "DataFile.h"
 
+#include "InputFile.h"
+
 #include "app/Windows1252.h"
 
 #include <QFile>
@@ -234,9 +236,11 @@ ReadResult parse(QByteArrayView bytes) {
 
 ReadResult read(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString reason;
+    if (!InputFile::open(file, &reason)) {
         ReadResult result;
         result.status = ReadStatus::CannotOpen;
+        result.reason = reason;
         return result;
     }
     // Every character of the reduced text takes at most two bytes.
@@ -244,6 +248,7 @@ ReadResult read(const QString& path) {
     if (file.error() != QFileDevice::NoError) {
         ReadResult result;
         result.status = ReadStatus::CannotOpen;
+        result.reason = file.errorString();
         return result;
     }
     return parse(bytes);

@@ -65,6 +65,9 @@ struct Content {
     QString columnTitles;       // line 15 as it stands; only its language is of interest
     QList<RecordSet::Row> rows; // record lines in order, up to the first that is not 40 wide
 
+    // Record lines the header announces: the records and one separator per stored
+    // measurement.
+    int rowsAnnounced() const { return recordCount + info.storedMeasurements; }
     // Rows of the record table this file asks for: header, record count plus one separator
     // row per configured measurement, one spare row. Never less than the header and one row.
     int tableRowCount() const;
@@ -72,6 +75,7 @@ struct Content {
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Ok;
+    QString reason;  // CannotOpen: the system's reason
     int badLine = 0; // NotANumber: the 1-based header line
     QString badText; // NotANumber: what that line holds
     Content content; // complete only when status is Ok

@@ -2,6 +2,7 @@
 // export of the table.
 #include "DataFileActions.h"
 
+#include "AtomicFile.h"
 #include "CsvExport.h"
 #include "DataFile.h"
 #include "RecordCells.h"
@@ -10,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -21,22 +21,15 @@ QString captionFor(const QString& path) {
     return kCaptionPrefix + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
-enum class SaveOutcome { Saved, CannotCreate, WriteFailed };
-
-// The bytes go to a temporary file beside the target, which replaces the target only once
-// everything was written: a failure leaves the earlier file as it was.
-SaveOutcome saveWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveOutcome::CannotCreate;
-    // The buffer is flushed before the commit and its failure checked here: commit() would
-    // not notice a failure of its own final flush and would put a cut file in place.
-    // Returning without commit() discards the temporary file.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return SaveOutcome::WriteFailed;
-    if (!file.commit())
-        return SaveOutcome::WriteFailed;
-    return SaveOutcome::Saved;
+// Writes a whole file; the message for the user when that failed (naming the file and the
+// system's reason), empty when it was written.
+QString saveProblem(const QString& path, const QByteArray& bytes, char language) {
+    const AtomicFile::Result written = AtomicFile::write(path, bytes);
+    if (written.ok())
+        return {};
+    const Txt message = written.status == AtomicFile::Result::CannotOpen ? Txt::FileCannotBeSaved
+                                                                         : Txt::FileWriteError;
+    return Texts::text(message, language) + AtomicFile::describe(path, written);
 }
 
 // What a malformed header line holds, fit for a message: control characters (a binary file)
@@ -80,16 +73,13 @@ void DataFileActions::Salvarcomo1Click(const FileChooser& chooseFile) {
         return;
     const DataFile::ReportFields report{controls_.view.Edit3.text, controls_.view.Edit4.text,
                                         controls_.view.Edit5.text, controls_.view.Edit1.text};
-    switch (saveWhole(path, DataFile::write(report, table_.loggerInfo, table_.records(),
-                                            table_.fill.rowsWritten))) {
-    case SaveOutcome::CannotCreate:
-        controls_.say(controls_.text(Txt::FileCannotBeSaved));
+    if (const QString problem = saveProblem(
+            path,
+            DataFile::write(report, table_.loggerInfo, table_.records(), table_.fill.rowsWritten),
+            controls_.UiLanguage);
+        !problem.isEmpty()) {
+        controls_.say(problem);
         return;
-    case SaveOutcome::WriteFailed:
-        controls_.say(controls_.text(Txt::FileWriteError));
-        return;
-    case SaveOutcome::Saved:
-        break;
     }
 
     controls_.view.caption = captionFor(path);
@@ -134,6 +124,7 @@ void DataFileActions::Abrir1Click(const FileChooser& chooseFile) {
     table_.RecordOrigin = RecordOriginKind::FromFile;
     table_.fill = {};
     table_.fileRecordCount = 0;
+    table_.fileRowsAnnounced = 0;
     table_.fileDatesMonthFirst = false;
     const bool opened = read.status == DataFile::ReadStatus::Ok;
     if (opened) {
@@ -159,6 +150,12 @@ void DataFileActions::Abrir1Click(const FileChooser& chooseFile) {
         rows.resize(rowCount - 1);
         table_.records().replaceRowsFrom(1, std::move(rows));
         table_.fill.rowsWritten = int(shown);
+        table_.fileRowsAnnounced = c.rowsAnnounced();
+        // What was read is shown all the same; the status bar says that it is not all.
+        if (table_.fill.rowsWritten < table_.fileRowsAnnounced)
+            controls_.view.StatusBar1[2] = controls_.text(Txt::DataFilePartlyRead)
+                                               .arg(table_.fill.rowsWritten)
+                                               .arg(table_.fileRowsAnnounced);
     }
 
     // A file that cannot be opened still ends here, with the cleared record set (a pressure
@@ -174,7 +171,8 @@ void DataFileActions::Abrir1Click(const FileChooser& chooseFile) {
     if (opened)
         controls_.changed();
     else
-        controls_.say(controls_.text(Txt::FileCannotBeOpened));
+        controls_.say(controls_.text(Txt::FileCannotBeOpened) + QDir::toNativeSeparators(path) +
+                      QStringLiteral(": ") + read.reason);
 }
 
 void DataFileActions::ExportarCsvClick(const FileChooser& chooseFile) {
@@ -182,16 +180,8 @@ void DataFileActions::ExportarCsvClick(const FileChooser& chooseFile) {
     if (path.isEmpty())
         return;
     const QByteArray csv = CsvExport::write(table_.records(), table_.recordView());
-    switch (saveWhole(path, csv)) {
-    case SaveOutcome::CannotCreate:
-        controls_.say(controls_.text(Txt::FileCannotBeSaved));
-        break;
-    case SaveOutcome::WriteFailed:
-        controls_.say(controls_.text(Txt::FileWriteError));
-        break;
-    case SaveOutcome::Saved:
-        break;
-    }
+    if (const QString problem = saveProblem(path, csv, controls_.UiLanguage); !problem.isEmpty())
+        controls_.say(problem);
 }
 
 QString DataFileActions::proposedDataFileName() const {

@@ -3,6 +3,8 @@
 #include "app/MainSession.h"
 #include "app/Prompt.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 DeviceListEditor::DeviceListEditor(MainSession& session, QString path)
@@ -16,7 +18,9 @@ void DeviceListEditor::FormShow() {
     const DeviceListFile::ReadResult file = DeviceListFile::read(path_);
     entries_ = file.entries;
     if (file.cannotOpen)
-        session_.prompt().message(session_.text(Txt::DeviceListCannotOpen));
+        session_.prompt().message(session_.text(Txt::DeviceListCannotOpen) +
+                                  QDir::toNativeSeparators(path_) + QStringLiteral(": ") +
+                                  file.reason);
 
     if (entries_.isEmpty()) {
         // The address already chosen stays; only the number says that none is listed.
@@ -90,18 +94,16 @@ void DeviceListEditor::Button4_ApagarClick() {
 void DeviceListEditor::Button5_GravarClick() {
     if (!Button5_GravarEnabled())
         return;
-    switch (DeviceListFile::write(entries_, path_)) {
-    case DeviceListFile::WriteFailure::None:
+    const AtomicFile::Result written = DeviceListFile::write(entries_, path_);
+    if (written.ok()) {
         mode_ = Mode::Browse;
         dirty_ = false;
         return;
-    case DeviceListFile::WriteFailure::CannotOpen:
-        session_.prompt().message(session_.text(Txt::DeviceListCannotCreate));
-        return;
-    case DeviceListFile::WriteFailure::WriteError:
-        session_.prompt().message(session_.text(Txt::DeviceListWriteError));
-        return;
     }
+    const Txt message = written.status == AtomicFile::Result::CannotOpen
+                            ? Txt::DeviceListCannotCreate
+                            : Txt::DeviceListWriteError;
+    session_.prompt().message(session_.text(message) + AtomicFile::describe(path_, written));
 }
 
 bool DeviceListEditor::Button2_FecharClick() {

@@ -2,47 +2,40 @@
 
 #include "app/Windows1252.h"
 
+#include "InputFile.h"
+
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 DeviceListFile::ReadResult DeviceListFile::read(const QString& path) {
     ReadResult result;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
+    if (InputFile::open(file, &result.reason)) {
         result.entries = parse(file.read(kMaxCharacters));
         return result;
     }
     // Only a missing file is created: an existing one that cannot be read (a folder, no
-    // permission) must not be truncated on the way.
+    // permission, a FIFO) must not be truncated on the way.
     QFile created(path);
-    if (created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    if (!file.exists() && created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         result.created = true;
     else
         result.cannotOpen = true;
     return result;
 }
 
-DeviceListFile::WriteFailure DeviceListFile::write(const QStringList& entries,
-                                                   const QString& path) {
-    QSaveFile file(path);
-    // Where no scratch file can be made next to the list, write the list itself.
-    file.setDirectWriteFallback(true);
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count; the buffered
-    // path can lose it and still commit a cut list.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteFailure::CannotOpen;
-    const QByteArray bytes = serialise(entries);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return WriteFailure::WriteError;
-    }
-    return file.commit() ? WriteFailure::None : WriteFailure::WriteError;
+AtomicFile::Result DeviceListFile::write(const QStringList& entries, const QString& path) {
+    return AtomicFile::write(path, serialise(entries));
 }
 
-QString DeviceListFile::firstEntry(const QString& path) {
+QString DeviceListFile::firstEntry(const QString& path, QString* reason) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString why;
+    if (!InputFile::open(file, &why)) {
+        if (reason && file.exists())
+            *reason = QDir::toNativeSeparators(path) + QStringLiteral(": ") + why;
         return {};
+    }
     const QStringList entries = parse(file.read(kEntryLength));
     return entries.isEmpty() ? QString() : entries.constFirst();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AtomicFile.h"
 #include "DataFolder.h"
 
 #include <QByteArray>
@@ -21,12 +22,7 @@ public:
         QStringList entries;
         bool created = false;    // the file was missing and an empty one was made
         bool cannotOpen = false; // neither opened nor created: the list is empty
-    };
-
-    enum class WriteFailure {
-        None,
-        CannotOpen, // the file could not be created or truncated: it is unchanged
-        WriteError, // writing failed: the earlier file stays as it was
+        QString reason;          // why it could not be opened
     };
 
     // Reads the list; a missing file is created empty. Never fails hard: a file that can be
@@ -35,11 +31,13 @@ public:
 
     // Replaces the file with the entries, in order. The new content takes the place of the
     // old only when it was written completely.
-    static WriteFailure write(const QStringList& entries, const QString& path = defaultPath());
+    static AtomicFile::Result write(const QStringList& entries,
+                                    const QString& path = defaultPath());
 
-    // The first entry, or an empty text when there is none or the file cannot be read.
+    // The first entry, or an empty text when there is none or the file cannot be read; for
+    // an existing file that cannot be read, its name and the reason go to *reason.
     // Creates nothing.
-    static QString firstEntry(const QString& path = defaultPath());
+    static QString firstEntry(const QString& path = defaultPath(), QString* reason = nullptr);
 
     // The entries held by a file's bytes: the whole 12-character pieces of its first 648
     // characters.

@@ -27,6 +27,9 @@ public:
     // Record count of the data file last opened (its line 14): the records held while
     // RecordOrigin is FromFile.
     int fileRecordCount = 0;
+    // Record lines the data file last opened announced (records and separators); fewer
+    // were read when rowsWritten of `fill` is below it (a cut file, a NUL in it).
+    int fileRowsAnnounced = 0;
     // The record dates of the data file last opened are month first (English interface).
     bool fileDatesMonthFirst = false;
     // The configuration dialog's records field (Edit2) and measurements field (Edit1); every

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QToolBar>
 
 ReportPreviewDialog::Texts ReportPreviewDialog::textsFor(char language) {
@@ -30,22 +29,17 @@ ReportPreviewDialog::ReportPreviewDialog(Painter paint, Texts texts, QWidget* pa
                                                               texts_.pdfFilter);
             if (path.isEmpty())
                 return;
-            if (!exportPdf(path))
-                QMessageBox::warning(this, windowTitle(), texts_.cannotWrite + path);
+            if (const AtomicFile::Result written = exportPdf(path); !written.ok())
+                QMessageBox::warning(this, windowTitle(),
+                                     texts_.cannotWrite + AtomicFile::describe(path, written));
         });
     }
 }
 
-bool ReportPreviewDialog::exportPdf(const QString& path) {
-    // Written aside and put in place only when complete, so a failure leaves no cut file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    {
-        QPdfWriter writer(&file);
+AtomicFile::Result ReportPreviewDialog::exportPdf(const QString& path) {
+    return AtomicFile::write(path, [&](QIODevice& device) {
+        QPdfWriter writer(&device);
         writer.setCreator(QStringLiteral("TERVIX"));
-        if (!paint_(writer))
-            return false;
-    }
-    return file.commit();
+        return paint_(writer);
+    });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/AtomicFile.h"
+
 #include <QPrintPreviewDialog>
 
 #include <functional>
@@ -23,8 +25,8 @@ public:
 
     ReportPreviewDialog(Painter paint, Texts texts, QWidget* parent = nullptr);
 
-    // Writes the report to a PDF file; false when the file cannot be written.
-    bool exportPdf(const QString& path);
+    // Writes the report to a PDF file; the outcome says why it could not be written.
+    AtomicFile::Result exportPdf(const QString& path);
 
 private:
     Painter paint_;

@@ -32,6 +32,8 @@ private slots:
     void closeInterface();
     void linkFailureResetAfterWriteFailure_data();
     void linkFailureResetAfterWriteFailure();
+    void connectingEndsOnFaults_data();
+    void connectingEndsOnFaults();
     void clearRecordSetHeaders_data();
     void clearRecordSetHeaders();
     void checkBoxFollowsRecordingRequest();
@@ -125,7 +127,8 @@ void TestSession::settingsCannotBeOpened() {
     Fixture f;
     QVERIFY(QDir().mkdir("prg.IDO"));
     f.session->FormShow();
-    QCOMPARE(f.prompt.messages, QStringList{QString::fromUtf8("O arquivo não pode ser aberto.\n")});
+    QCOMPARE(f.prompt.messages, QStringList{QString::fromUtf8(
+                                    "O arquivo não pode ser aberto.\nprg.IDO: is a folder")});
     QCOMPARE(f.session->controls().UiLanguage, 'p');
     QVERIFY(f.session->view().Button2.enabled); // the program goes on
 }
@@ -320,6 +323,47 @@ void TestSession::linkFailureResetAfterWriteFailure() {
     QVERIFY(s.usb().UsbOpen);
     QCOMPARE(f.log.calls.first(), QString("open 0"));
     QCOMPARE(s.usb().UsbStatus, 0);
+}
+
+void TestSession::connectingEndsOnFaults_data() {
+    QTest::addColumn<bool>("portLost");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("interfaceOpen");
+    // An unplugged adapter: the port reports an error to the poll.
+    QTest::newRow("port lost") << true << "The USB interface was lost." << false;
+    // A module that never answers the address check.
+    QTest::newRow("module silent") << false << "The Bluetooth module did not answer." << true;
+}
+
+void TestSession::connectingEndsOnFaults() {
+    QFETCH(bool, portLost);
+    QFETCH(QString, message);
+    QFETCH(bool, interfaceOpen);
+    SessionFixture f('i');
+    MainSession& s = *f.session;
+    s.FormShow();
+    s.Button2Click();
+    s.DeviceChosen("1", "A1B2C3D4E5F6");
+    QStringList failures;
+    int unlinked = 0;
+    QObject::connect(&s, &MainSession::failed, [&](const QString& m) { failures << m; });
+    QObject::connect(&s, &MainSession::unlinked, [&] { ++unlinked; });
+    s.Button3Click();
+    QCOMPARE(f.log.writes, QList<QByteArray>{"AT+ADDR?"});
+    f.fake->lost = portLost;
+
+    f.time.advance(BleLink::kModuleAnswerSeconds * 1000 + 1000);
+    QCOMPARE(f.prompt.messages, QStringList{message});
+    QCOMPARE(failures, QStringList{message});
+    QCOMPARE(unlinked, portLost ? 1 : 0);
+    QCOMPARE(s.usb().UsbOpen, interfaceOpen);
+    QVERIFY(s.view().Button2.enabled);
+    QVERIFY(!s.link().Timer1->isActive() && !s.poll().Timer2->isActive() &&
+            !s.link().Timer3->isActive());
+    // Nothing more goes out, and nothing more happens.
+    f.time.advance(60000);
+    QCOMPARE(f.log.writes.size(), 1);
+    QCOMPARE(f.prompt.messages.size(), 1);
 }
 
 void TestSession::clearRecordSetHeaders_data() {

@@ -138,6 +138,11 @@ void TestChartCli::refusals_data() {
     QTest::newRow("folder that does not exist")
         << QStringList{"chart", "chart.DAT", "-m", "1", "--all", "-o", "nowhere/out.bmp"} << 0 << 3
         << "out.bmp";
+    // A device that takes no byte stands for a full disk: the reason is the system's.
+    QTest::newRow("full device") << QStringList{"chart", "chart.DAT", "-m",       "1",
+                                                "--all", "-o",        "/dev/full"}
+                                 << 0 << 3
+                                 << "\"/dev/full\" não pode ser gravado: No space left on device";
 }
 
 void TestChartCli::refusals() {

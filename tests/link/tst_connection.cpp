@@ -86,6 +86,7 @@ private slots:
     void disconnect();
     void download();
     void secondDownloadInSameConnection();
+    void eventsOfAWholeSession();
     void connectionRefused_data();
     void connectionRefused();
     void writeFailureAtEachStep_data();
@@ -278,6 +279,36 @@ void TestConnection::download() {
     QCOMPARE(f.s().poll().ReceiveMode, ReceiveModeKind::Text);
 }
 
+void TestConnection::eventsOfAWholeSession() {
+    // What a waiter (the command line) sees of a connect, a download, a clear and the
+    // disconnect, in order. The recording switch's answer arrives while the poll reads module
+    // texts, so it is not a logger answer.
+    SimOptions o = linked();
+    o.recordCount = 5;
+    Link f('i', o);
+    QStringList events;
+    MainSession& s = f.s();
+    QObject::connect(&s, &MainSession::linked, [&] { events << "linked"; });
+    QObject::connect(&s, &MainSession::unlinked, [&] { events << "unlinked"; });
+    QObject::connect(&s, &MainSession::configurationRead, [&] { events << "configuration"; });
+    QObject::connect(&s, &MainSession::downloadFinished,
+                     [&](bool complete) { events << QString("download %1").arg(complete); });
+    QObject::connect(&s, &MainSession::loggerAnswered,
+                     [&](int code) { events << QString("answered %1").arg(QChar(code)); });
+    QObject::connect(&s, &MainSession::failed, [&](const QString& m) { events << "failed " + m; });
+    f.connect();
+    s.Button6Click();
+    QVERIFY(f.time.advanceUntil([&] { return events.last() == "answered 2"; }, 5000));
+    f.prompt.answers.push_back(true);
+    f.prompt.saveAnswers.push_back(SaveChoice::Discard); // the records just downloaded
+    s.Button5Click();
+    QVERIFY(f.time.advanceUntil([&] { return events.last() == "answered 3"; }, 5000));
+    s.Button3Click();
+    QVERIFY(f.time.advanceUntil([&] { return events.last() == "unlinked"; }, 10000));
+    QCOMPARE(events, (QStringList{"linked", "answered 7", "configuration", "answered 1",
+                                  "download 1", "answered 2", "answered 3", "unlinked"}));
+}
+
 void TestConnection::secondDownloadInSameConnection() {
     Link f('e', linked());
     f.connect();
@@ -292,16 +323,20 @@ void TestConnection::secondDownloadInSameConnection() {
 void TestConnection::connectionRefused_data() {
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("status");
-    QTest::newRow("OK+CONNE") << "OK+CONNE" << QString::fromUtf8("Erro de Conexão BT");
-    QTest::newRow("OK+CONNF") << "OK+CONNF" << QString::fromUtf8("Conexão BT falhou");
+    QTest::addColumn<int>("delayMs");
+    // 250 ms: "OK+CONNA" and the result in separate ticks; 0: both in one read.
+    QTest::newRow("OK+CONNE") << "OK+CONNE" << QString::fromUtf8("Erro de Conexão BT") << 250;
+    QTest::newRow("OK+CONNF") << "OK+CONNF" << QString::fromUtf8("Conexão BT falhou") << 250;
+    QTest::newRow("OK+CONNAOK+CONNF") << "OK+CONNF" << QString::fromUtf8("Conexão BT falhou") << 0;
 }
 
 void TestConnection::connectionRefused() {
     QFETCH(QString, result);
     QFETCH(QString, status);
+    QFETCH(int, delayMs);
     SimOptions o;
     o.connResult = result;
-    o.connDelayMs = 250; // "OK+CONNA" and the result in separate ticks
+    o.connDelayMs = delayMs;
     Link f('p', o);
     f.s().Button3Click();
     QVERIFY(f.time.advanceUntil([&] { return f.v().StatusBar1[1] == status; }, 3000));

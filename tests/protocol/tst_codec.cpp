@@ -125,6 +125,8 @@ void TestCodec::moduleReplies_data() {
     QTest::newRow("connected, run together") << QByteArray("OK+CONNAOK+CONN") << R::Connected;
     QTest::newRow("error") << ModuleText::connectResult("E") << R::ConnectError;
     QTest::newRow("failed") << ModuleText::connectResult("F") << R::ConnectFailed;
+    QTest::newRow("error, run together") << QByteArray("OK+CONNAOK+CONNE") << R::ConnectError;
+    QTest::newRow("failed, run together") << QByteArray("OK+CONNAOK+CONNF") << R::ConnectFailed;
     QTest::newRow("lost") << ModuleText::lostReply() << R::Lost;
     QTest::newRow("access") << ModuleText::pioReply(2, 1) << R::AccessGranted;
     QTest::newRow("other pio") << ModuleText::pioReply(3, 1) << R::Other;

@@ -47,7 +47,7 @@ private slots:
     void textModeTakesWholeQueue();
     void frameModeCapsAt26000();
     void staleBytesNeverRead();
-    void failedReadDropsBytes();
+    void failedReadIsALostInterface();
 };
 
 void TestReceivePoll::dispatch_data() {
@@ -180,7 +180,7 @@ void TestReceivePoll::staleBytesNeverRead() {
                         [](uint8_t b) { return b == 0; }));
 }
 
-void TestReceivePoll::failedReadDropsBytes() {
+void TestReceivePoll::failedReadIsALostInterface() {
     struct FailingRead : FakeTransport {
         using FakeTransport::FakeTransport;
         int32_t read(char*, uint32_t, uint32_t* got) override {
@@ -203,8 +203,10 @@ void TestReceivePoll::failedReadDropsBytes() {
     f.s().poll().ReceiveMode = ReceiveModeKind::Frame;
     f.s().Timer2Timer();
     QCOMPARE(f.s().usb().UsbStatus, int32_t(SerialTransport::IoError));
-    QCOMPARE(f.s().link().Status_conexao, 3);
-    QVERIFY(f.prompt.messages.isEmpty()); // no reset by itself
+    // A port that cannot be read is gone: the link-failure reset, saying so.
+    QCOMPARE(f.prompt.messages, QStringList{f.s().text(Txt::InterfaceLost)});
+    QVERIFY(!f.s().usb().UsbOpen);
+    QVERIFY(!f.s().poll().Timer2->isActive());
 }
 
 QTEST_GUILESS_MAIN(TestReceivePoll)

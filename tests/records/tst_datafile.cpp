@@ -521,6 +521,15 @@ void TestDataFile::rowCountFromHeader() {
     QCOMPARE(f.s().table().fileRecordCount, 100);
     QCOMPARE(f.v().Label17, QString("0100"));
     QCOMPARE(f.v().Label18, QString("1/1"));
+    QVERIFY(f.v().StatusBar1[2].isEmpty()); // every row it announced was read
+
+    // A file cut short is shown as far as it goes, and the status bar says so.
+    layout.records = recordLines(40, 200);
+    writeFile("cut.dat", layout.bytes());
+    f.open("cut.dat");
+    QVERIFY(f.prompt.messages.isEmpty());
+    QCOMPARE(f.s().table().fill.rowsWritten, 41);
+    QCOMPARE(f.v().StatusBar1[2], QString("Arquivo incompleto: 41 de 101 linhas lidas."));
 
     // A file of 200,000 characters and more: only the first 154,810 are read. With the
     // 46-character title line, record line k (from 0) ends at 249 + 41k + 40.
@@ -610,7 +619,8 @@ void TestDataFile::openWithoutAFile() {
         QCOMPARE(f.s().table().RecordOrigin, RecordOriginKind::Downloaded);
     } else {
         // The opening goes on with the cleared record set: pressure in BAR, no rows.
-        QCOMPARE(f.prompt.messages, QStringList{"The file can't be opened.\n"});
+        QCOMPARE(f.prompt.messages, QStringList{"The file can't be opened.\n" + missing +
+                                                ": No such file or directory"});
         QCOMPARE(v.Label13, QString("PRESSURE"));
         QCOMPARE(v.Label14, QString("BAR"));
         QCOMPARE(f.s().records().cell(0, 3), QString(" VALUE (BAR)    "));
@@ -677,8 +687,11 @@ void TestDataFile::fieldsRefused() {
 void TestDataFile::saveFailureKeepsOlderFile_data() {
     QTest::addColumn<bool>("readOnlyFolder");
     QTest::addColumn<QString>("message");
-    QTest::newRow("read-only folder") << true << "O arquivo não pode ser salvo.\n";
-    QTest::newRow("write fails part way") << false << "Erro de escrita no arquivo.\n";
+    // The message names the file and the system's reason.
+    QTest::newRow("read-only folder")
+        << true << "O arquivo não pode ser salvo.\nPATH: Permission denied";
+    QTest::newRow("write fails part way")
+        << false << "Erro de escrita no arquivo.\nPATH: File too large";
 }
 
 void TestDataFile::saveFailureKeepsOlderFile() {
@@ -714,7 +727,7 @@ void TestDataFile::saveFailureKeepsOlderFile() {
         f.save(path);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    QCOMPARE(f.prompt.messages, QStringList{message});
+    QCOMPARE(f.prompt.messages, QStringList{message.replace("PATH", path)});
     QCOMPARE(readAll(path), older);
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"old.dat"});
     // Nothing changed in the window: the user can save again elsewhere.

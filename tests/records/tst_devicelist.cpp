@@ -217,7 +217,7 @@ void TestDeviceList::writing() {
     Scratch s;
     put(QByteArray(36, 'Z')); // a longer earlier list: nothing of it may stay
 
-    QCOMPARE(DeviceListFile::write(entries), DeviceListFile::WriteFailure::None);
+    QVERIFY(DeviceListFile::write(entries).ok());
     QCOMPARE(contents(), bytes);
     QCOMPARE(DeviceListFile::read().entries, readBack);
     QCOMPARE(QDir::current().entryList(QDir::Files), QStringList{kFile});
@@ -512,8 +512,13 @@ void TestDeviceList::closingLightsPanel6() {
 void TestDeviceList::fileFailuresLeaveTheListUsable_data() {
     QTest::addColumn<bool>("folder");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("a folder named lidi.IDO") << true << QStringList{kCannotOpen, kCannotCreate};
-    QTest::newRow("writing fails") << false << QStringList{kWriteError};
+    // Each message names the file and the system's reason.
+    QTest::newRow("a folder named lidi.IDO")
+        << true
+        << QStringList{kCannotOpen + "lidi.IDO: is a folder",
+                       kCannotCreate + "lidi.IDO: is a folder"};
+    QTest::newRow("writing fails")
+        << false << QStringList{kWriteError + "lidi.IDO: File too large"};
 }
 
 void TestDeviceList::fileFailuresLeaveTheListUsable() {

@@ -58,13 +58,13 @@ void TestReportWindows::previewExportsPdf() {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("r.pdf");
-    QVERIFY(preview.exportPdf(path));
+    QVERIFY(preview.exportPdf(path).ok());
     QFile pdf(path);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
 
     // A folder that does not exist: nothing is written, and the caller is told.
-    QVERIFY(!preview.exportPdf(dir.filePath("missing/r.pdf")));
+    QVERIFY(!preview.exportPdf(dir.filePath("missing/r.pdf")).ok());
     QVERIFY(!QFile::exists(dir.filePath("missing/r.pdf")));
 }
 

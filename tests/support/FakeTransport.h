@@ -19,6 +19,7 @@ public:
 
     int32_t openStatus = Ok;
     int failWritesFrom = -1; // index of the first write that fails; -1 never
+    bool lost = false;       // the device went away: queries and reads fail
     QByteArray incoming;
 
     int32_t open(int index) override {
@@ -56,8 +57,8 @@ public:
         return fail ? IoError : Ok;
     }
     int32_t queueStatus(uint32_t* rx) override {
-        *rx = uint32_t(incoming.size());
-        return open_ ? Ok : InvalidHandle;
+        *rx = lost ? 0 : uint32_t(incoming.size());
+        return lost ? IoError : open_ ? Ok : InvalidHandle;
     }
     int32_t read(char* buffer, uint32_t max, uint32_t* got) override {
         const auto n = std::min<qsizetype>(incoming.size(), max);

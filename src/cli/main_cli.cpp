@@ -1,7 +1,7 @@
 // tervix-cli: the logger tool's actions from the command line, for scripts.
 #include "app/BuildInfo.h"
-#include "app/CliOptions.h"
-#include "app/CliRunner.h"
+#include "cli/CliOptions.h"
+#include "cli/CliRunner.h"
 #include "records/DataFolder.h"
 
 #include <QFile>
@@ -28,8 +28,7 @@ int main(int argc, char** argv) {
     // the other commands need no more than the core.
     std::unique_ptr<QCoreApplication> app;
     std::optional<QTemporaryDir> runtime; // a private runtime folder where the session has none
-    if (parsed && (options.command == u"chart" || options.command == u"report" ||
-                   options.command == u"plot")) {
+    if (parsed && options.command && options.command->draws) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.emplace().isValid())
@@ -40,10 +39,8 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::setApplicationName(QStringLiteral("tervix-cli"));
 
-    if (!parsed) {
-        std::fprintf(stderr, "tervix-cli: %s\nTry 'tervix-cli --help'.\n", qPrintable(error));
-        return CliOptions::BadUsage;
-    }
+    if (!parsed)
+        return CliOptions::usageError(error);
     if (options.helpRequested) {
         std::fputs(qPrintable(CliOptions::usage() + u'\n' + DataFolder::helpText()), stdout);
         return CliOptions::Success;
