@@ -1,6 +1,5 @@
 // Real artefacts under tests/data, made by tervix-cli against tervix-sim: a download's trace
 // replayed into the session, and the data files and the CSV the program wrote, read back.
-#include "link/SerialTransport.h"
 #include "support/SessionFixture.h"
 
 #include <QFile>
@@ -47,46 +46,22 @@ struct Trace {
 };
 
 // Answers each write with the reads that followed it in the trace.
-class ReplayTransport : public SerialTransport {
+class ReplayTransport : public FakeTransport {
 public:
-    explicit ReplayTransport(Trace trace) : trace_(std::move(trace)) {}
+    ReplayTransport(Log* log, Trace trace) : FakeTransport(log), trace_(std::move(trace)) {}
 
-    QList<QByteArray> written;
-
-    int32_t open(int) override { return Ok; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    int32_t setDataCharacteristics(int, int, int) override { return Ok; }
-    int32_t setBaudRate(int) override { return Ok; }
-    int32_t setTimeouts(int, int) override { return Ok; }
-    int32_t purge(int) override { return Ok; }
     int32_t write(const QByteArray& bytes, uint32_t* count) override {
-        written << bytes;
-        *count = uint32_t(bytes.size());
         // Past the next block written, the reads up to the one after come in.
         while (next_ < trace_.blocks.size() && !trace_.blocks[next_].sent)
             ++next_;
         for (++next_; next_ < trace_.blocks.size() && !trace_.blocks[next_].sent; ++next_)
-            incoming_ += trace_.blocks[next_].bytes;
-        return Ok;
+            incoming += trace_.blocks[next_].bytes;
+        return FakeTransport::write(bytes, count);
     }
-    int32_t queueStatus(uint32_t* rx) override {
-        *rx = uint32_t(incoming_.size());
-        return Ok;
-    }
-    int32_t read(char* buffer, uint32_t max, uint32_t* got) override {
-        const qsizetype n = std::min<qsizetype>(max, incoming_.size());
-        std::copy_n(incoming_.constData(), n, buffer);
-        incoming_.remove(0, n);
-        *got = uint32_t(n);
-        return Ok;
-    }
-    QString description() const override { return QStringLiteral("replay"); }
 
 private:
     Trace trace_;
     qsizetype next_ = 0;
-    QByteArray incoming_;
 };
 
 constexpr char kAddress[] = "A1B2C3D4E5F6";
@@ -105,12 +80,9 @@ void TestArtefacts::downloadReplayed() {
     // tervix-cli --lang p --trace download -o download-p.dat --title "Ensaio p"
     //   --objective "Pressão, línea 2" --responsible Ana --record off, on 10 December 2026.
     const Trace trace = Trace::read(dataPath("download-p.trace"));
-    ReplayTransport* replay = nullptr;
-    SessionFixture f('p', [&](TimeBase&) {
-        auto t = std::make_unique<ReplayTransport>(trace);
-        replay = t.get();
-        return t;
-    });
+    FakeTransport::Log log;
+    SessionFixture f('p',
+                     [&](TimeBase&) { return std::make_unique<ReplayTransport>(&log, trace); });
     f.clock.set(QDateTime(QDate(2026, 12, 10), QTime(15, 58)));
     MainSession& s = f.s();
     auto waitFor = [&](const std::function<bool()>& done) {
@@ -137,7 +109,7 @@ void TestArtefacts::downloadReplayed() {
     s.Button2Click();
 
     QVERIFY2(f.prompt.messages.isEmpty(), qPrintable(f.prompt.messages.join('\n')));
-    QCOMPARE(replay->written, trace.sent());
+    QCOMPARE(log.writes, trace.sent());
     QCOMPARE(readAll(QStringLiteral("replayed.dat")), readAll(dataPath("download-p.dat")));
 }
 
