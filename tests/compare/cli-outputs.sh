@@ -16,12 +16,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"; [ -n "${simpid:-}" ] && kill "$simpid" 2>/dev/null' EXIT
 cd "$work"
 
-# run NAME ARGS...: one command, its streams and status kept under NAME.
+# run NAME ARGS...: one command, its streams and status kept under NAME. The scratch folder
+# differs between runs; messages that name it show WORK instead.
 run() {
   local name=$1
   shift
   "$cli" "$@" >"$out/$name.stdout" 2>"$out/$name.stderr"
   echo $? >"$out/$name.status"
+  sed -i "s|$work|WORK|g" "$out/$name.stdout" "$out/$name.stderr"
 }
 
 # start_sim OPTIONS...: a fresh simulator; its terminal path in $port.
