@@ -180,9 +180,9 @@ MainWindow::MainWindow(MainSession& session, QWidget* parent)
     auto* statistics = new StatisticsWindow(session_, this);
     for (const auto& [item, window] : {std::pair<QAction*, QDialog*>(Analise1_, analysis),
                                        std::pair<QAction*, QDialog*>(Estatisticas1_, statistics)})
-        connect(item, &QAction::triggered, window, [window] {
-            window->show();
-            window->raise();
+        connect(item, &QAction::triggered, window, [w = window] {
+            w->show();
+            w->raise();
         });
 
     // "Abrir...", "Salvar como...", "Exportar CSV...": the session asks for the file when it

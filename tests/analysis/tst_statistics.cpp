@@ -49,7 +49,6 @@ QString iso(const QDateTime& t) {
 
 const Statistics::Quantity kPressure{false, false};
 const Statistics::Quantity kCelsius{true, false};
-const Statistics::Quantity kFahrenheit{true, true};
 
 } // namespace
 
