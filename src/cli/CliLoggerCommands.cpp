@@ -2,8 +2,8 @@
 // with the logger's answer awaited before disconnecting.
 #include "CliRunner.h"
 
-#include "app/MainSession.h"
 #include "app/ConfigurationEditor.h"
+#include "app/MainSession.h"
 #include "protocol/LoggerFrame.h"
 
 #include <QTextStream>
