@@ -16,7 +16,7 @@ struct TypedRecord {
     int row = 0;               // grid row of the record
     std::optional<int> record; // record number, when its cell holds one
     // Date and time of the record on the issue date's year rule, read as wall-clock time
-    // (UTC spec, so intervals have no daylight-saving jumps); invalid when the cells or the
+    // (held as UTC, so intervals have no daylight-saving jumps); invalid when the cells or the
     // issue date do not give one.
     QDateTime time;
     std::optional<RecordCells::CellNumber> value; // nullopt: the value cell is no number
